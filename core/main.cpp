@@ -1,0 +1,7 @@
+#include "core/program.h"
+
+int main(int argc, char **argv) {
+  ProgramArgc = argc;
+  ProgramArgv = argv;
+  StartProgram();
+}

@@ -1,0 +1,4 @@
+#include "effects/setup.h"
+
+// The scene set-up comes with the scene loader and the textures.
+void SetupScene() {}

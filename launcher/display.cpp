@@ -1,0 +1,99 @@
+#include "launcher/display.h"
+
+#include "core/program.h"
+#include "launcher/glcaps.h"
+#include "platform/message_box.h"
+#include "platform/screensaver.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+#include <cstdio>
+
+#ifndef GL_TEXTURE_COMPRESSION_HINT_ARB
+#define GL_TEXTURE_COMPRESSION_HINT_ARB 0x84EF
+#endif
+
+DisplaySettingsRecord DisplaySettings = {640, 480, 32, false, false};
+bool ScreenSaverWasActive;
+int32_t ClockStart;
+int32_t ClockOffset;
+const float FarPlane = 50.0f;
+const double ProjectionAspect = 1.3333;
+
+void GameModeString(char *out, int outSize, int32_t width, int32_t height, int32_t bits) {
+  snprintf(out, outSize, "%dx%d:%d@60", (int)width, (int)height, (int)bits);
+}
+
+static void EnterGameMode(int32_t width, int32_t height, int32_t bits) {
+  static char mode[48];
+  GameModeString(mode, sizeof mode, width, height, bits);
+  glutGameModeString(mode);
+  if (glutGameModeGet(GLUT_GAME_MODE_POSSIBLE) == 0) {
+    MessageBoxA(nullptr, "This Fullscreen Mode is NOT supported!", mode, MB_ICONEXCLAMATION);
+    EndProgram(1);
+  }
+  glutEnterGameMode();
+  if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE) == 0) {
+    MessageBoxA(nullptr, "This Fullscreen Mode couldn't be initialized!", mode, MB_ICONEXCLAMATION);
+    EndProgram(1);
+  }
+  RegisterExitProcedure(LeaveGameMode);
+}
+
+void OpenDisplay(int32_t width, int32_t height, int32_t bits, bool fullscreen, uint32_t extraDisplayMode) {
+  glutInit(&ProgramArgc, ProgramArgv);
+  glutInitDisplayMode(extraDisplayMode | GLUT_DOUBLE | GLUT_DEPTH);
+  if (fullscreen) {
+    EnterGameMode(width, height, bits);
+  } else {
+    glutInitWindowSize(width, height);
+    glutCreateWindow("glZELT");
+  }
+  DetectGLCapabilities();
+  SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &ScreenSaverWasActive, 0);
+  if (ScreenSaverWasActive) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, nullptr, 0);
+  RegisterExitProcedure(RestoreScreenSaver);
+}
+
+void InitGLState() {
+  glutSetCursor(GLUT_CURSOR_NONE);
+  if (HardwareRenderer) glShadeModel(GL_SMOOTH);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  if (UseTexCompression) glHint(GL_TEXTURE_COMPRESSION_HINT_ARB, GL_NICEST);
+  glPolygonMode(GL_FRONT, GL_FILL);
+  glFrontFace(GL_CCW);
+  glCullFace(GL_BACK);
+  glEnable(GL_CULL_FACE);
+  glEnable(GL_DITHER);
+  glutReshapeFunc(Reshape);
+  glutIdleFunc(Idle);
+}
+
+void Reshape(int32_t width, int32_t height) {
+  GLint matrixMode;
+  glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+  if (height == 0) height = 1;
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, ProjectionAspect, 0.1, (double)FarPlane);
+  glMatrixMode(matrixMode);
+}
+
+void Idle() { glutPostRedisplay(); }
+
+void LeaveGameMode() { glutLeaveGameMode(); }
+
+void RestoreScreenSaver() {
+  if (ScreenSaverWasActive) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);
+}
+
+void ResetClock(int32_t offset) {
+  ClockStart = glutGet(GLUT_ELAPSED_TIME);
+  ClockOffset = offset;
+}
+
+int32_t ClockMs() { return glutGet(GLUT_ELAPSED_TIME) - ClockStart + ClockOffset; }

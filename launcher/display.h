@@ -1,0 +1,32 @@
+// The GLUT window or full-screen game mode, the fixed GL state, the reshape
+// and idle callbacks and the frame clock.
+#pragma once
+
+#include <cstdint>
+
+struct DisplaySettingsRecord {
+  int32_t ScreenWidth;
+  int32_t ScreenHeight;
+  int32_t ScreenBits;
+  bool Fullscreen;
+  bool TexCompress;
+};
+
+extern DisplaySettingsRecord DisplaySettings;
+extern bool ScreenSaverWasActive;
+extern int32_t ClockStart;
+extern int32_t ClockOffset;
+extern const float FarPlane;
+extern const double ProjectionAspect;
+
+// Game-mode string "WIDTHxHEIGHT:BITS@60" into out (at least 48 bytes).
+void GameModeString(char *out, int outSize, int32_t width, int32_t height, int32_t bits);
+
+void OpenDisplay(int32_t width, int32_t height, int32_t bits, bool fullscreen, uint32_t extraDisplayMode);
+void InitGLState();
+void Reshape(int32_t width, int32_t height);
+void Idle();
+void LeaveGameMode();
+void RestoreScreenSaver();
+void ResetClock(int32_t offset);
+int32_t ClockMs();
