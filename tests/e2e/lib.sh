@@ -40,3 +40,11 @@ wait_exit() {
   kill -9 "$pid" 2>/dev/null
   return 1
 }
+
+# start_show [ARGS...]: starts the real show in the background (sets SHOW_PID)
+# and waits until its window "glZELT" is up (prints its id).
+start_show() {
+  "$BUILD/frosten" "$@" &
+  SHOW_PID=$!
+  wait_window '^glZELT$' 60
+}
