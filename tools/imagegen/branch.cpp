@@ -1,0 +1,187 @@
+// xmastree + xmastrea: a fir branch for the tree's branch meshes. A woody
+// stem runs across the picture with side twigs to both sides, all set with
+// needles in dark and light greens, and a little snow on the upper side.
+// The stem wraps from the right edge to the left, so the picture repeats
+// seamlessly along it; the top and bottom rows stay transparent, so repeats
+// across it do not meet. Row 0 is the top, where the snow lies.
+#include "tools/imagegen/imagegen.h"
+
+#include <cmath>
+#include <numbers>
+
+struct Twig {
+  float X0, Y0;      // where it leaves the stem
+  float Angle;       // direction in radians (y grows downwards)
+  float Length;
+  float NeedleLength;
+};
+
+static const Colour NEEDLE_DARK = {0.03f, 0.17f, 0.06f};
+static const Colour NEEDLE_MID = {0.09f, 0.36f, 0.12f};
+static const Colour NEEDLE_LIGHT = {0.30f, 0.58f, 0.22f};
+static const Colour WOOD = {0.30f, 0.19f, 0.09f};
+static const Colour SNOW = {0.96f, 0.98f, 1.0f};
+static const Colour SNOW_SHADE = {0.70f, 0.78f, 0.90f};
+static const Colour GAP = {0.05f, 0.19f, 0.08f};  // colour under transparent pixels
+
+static float StemY(float x, float side) {
+  return side * 0.5f + side * 0.02f * std::sin(2.0f * std::numbers::pi_v<float> * x / side);
+}
+
+// A point along a twig, bending slightly outwards towards its tip.
+static void TwigPoint(const Twig &twig, float t, float &x, float &y) {
+  float angle = twig.Angle * (1.0f - 0.25f * t);
+  float along = t * twig.Length;
+  x = twig.X0 + along * std::cos(angle);
+  y = twig.Y0 + along * std::sin(angle);
+}
+
+static void Needle(cairo_t *cr, float x, float y, float angle, float length, float width, Colour base, Colour tip) {
+  float x1 = x + length * std::cos(angle), y1 = y + length * std::sin(angle);
+  cairo_pattern_t *gradient = cairo_pattern_create_linear(x, y, x1, y1);
+  cairo_pattern_add_color_stop_rgb(gradient, 0.0, base.R, base.G, base.B);
+  cairo_pattern_add_color_stop_rgb(gradient, 1.0, tip.R, tip.G, tip.B);
+  cairo_set_source(cr, gradient);
+  cairo_set_line_width(cr, width);
+  cairo_move_to(cr, x, y);
+  cairo_line_to(cr, x1, y1);
+  cairo_stroke(cr);
+  cairo_pattern_destroy(gradient);
+}
+
+// Needles on both sides of a twig. Back needles are long, dark and spread;
+// front needles are shorter, lighter and lie closer to the twig.
+static void TwigNeedles(cairo_t *cr, const Twig &twig, RandomState &random, bool front, float unit) {
+  float step = (front ? 4.2f : 2.6f) * unit;
+  int32_t count = (int32_t)(twig.Length / step);
+  for (int32_t i = 1; i <= count; i++) {
+    float t = (i - RandomRange(random, 0.0f, 0.6f)) / count;
+    float x, y, xn, yn;
+    TwigPoint(twig, t, x, y);
+    TwigPoint(twig, std::fmin(t + 0.01f, 1.0f), xn, yn);
+    float direction = std::atan2(yn - y, xn - x);
+    for (int side = -1; side <= 1; side += 2) {
+      float spread = front ? RandomRange(random, 0.45f, 0.75f) : RandomRange(random, 0.65f, 1.15f);
+      float length = twig.NeedleLength * (1.0f - 0.45f * t) * (front ? 0.75f : 1.0f) * RandomRange(random, 0.85f, 1.1f);
+      float shade = RandomFloat(random);
+      Colour base = front ? MixColour(NEEDLE_MID, NEEDLE_LIGHT, 0.3f * shade) : MixColour(NEEDLE_DARK, NEEDLE_MID, 0.6f * shade);
+      Colour tip = front ? MixColour(NEEDLE_MID, NEEDLE_LIGHT, 0.6f + 0.4f * shade)
+                         : MixColour(NEEDLE_MID, NEEDLE_LIGHT, 0.5f * shade);
+      Needle(cr, x, y, direction + side * spread, length, (front ? 2.2f : 2.6f) * unit, base, tip);
+    }
+  }
+}
+
+static void TwigWood(cairo_t *cr, const Twig &twig, float width) {
+  for (int i = 0; i <= 16; i++) {
+    float x, y;
+    TwigPoint(twig, i / 16.0f, x, y);
+    if (i == 0) cairo_move_to(cr, x, y);
+    else cairo_line_to(cr, x, y);
+  }
+  SetColour(cr, WOOD);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+}
+
+// Snow lying on the upper side of a twig: a few lumps, each a cluster of
+// round blobs with a blue-grey underside and a white top.
+static void SnowLump(cairo_t *cr, const Twig &twig, float t, float length, RandomState &random, float unit) {
+  struct Blob {
+    float X, Y, Radius;
+  };
+  Blob blobs[6];
+  int count = 0;
+  for (float s = -0.5f; s <= 0.5f && count < 6; s += 0.22f) {
+    float x, y;
+    TwigPoint(twig, t + s * length / twig.Length, x, y);
+    float middle = 1.0f - 1.6f * s * s;  // thickest in the middle
+    blobs[count++] = {x + RandomRange(random, -1.0f, 1.0f) * unit, y - RandomRange(random, 2.0f, 3.5f) * unit * middle,
+                      RandomRange(random, 3.0f, 4.6f) * unit * middle};
+  }
+  const float shift[2] = {0.9f, -0.5f};
+  const Colour colours[2] = {SNOW_SHADE, SNOW};
+  for (int layer = 0; layer < 2; layer++) {
+    for (int i = 0; i < count; i++) {
+      cairo_new_sub_path(cr);
+      cairo_arc(cr, blobs[i].X - 0.3f * layer * unit, blobs[i].Y + shift[layer] * unit,
+                blobs[i].Radius * (layer ? 0.82f : 1.0f), 0, 2 * std::numbers::pi);
+    }
+    SetColour(cr, colours[layer]);
+    cairo_fill(cr);
+  }
+}
+
+static void TwigSnow(cairo_t *cr, const Twig &twig, RandomState &random, int lumps, float unit) {
+  for (int i = 0; i < lumps; i++) {
+    float t = (i + RandomRange(random, 0.3f, 0.7f)) / lumps * 0.75f;
+    SnowLump(cr, twig, t, RandomRange(random, 12.0f, 19.0f) * unit, random, unit);
+  }
+}
+
+static std::vector<Twig> BranchTwigs(float side) {
+  float unit = side / 256.0f;
+  std::vector<Twig> twigs;
+  // Six side twigs per repeat, alternating up and down, leaning forwards.
+  const int perRepeat = 6;
+  for (int k = 0; k < perRepeat; k++) {
+    float x0 = (k + 0.3f) * side / perRepeat;
+    bool up = (k % 2) == 0;
+    float angle = (up ? -1.0f : 1.0f) * (50.0f + 6.0f * ((k * 7) % 3)) * std::numbers::pi_v<float> / 180.0f;
+    twigs.push_back({x0, StemY(x0, side), angle, (96.0f + 8.0f * ((k * 5) % 3)) * unit, 19.0f * unit});
+  }
+  return twigs;
+}
+
+ColourAndAlpha DrawBranch(int32_t side) {
+  float unit = side / 256.0f;
+  std::vector<Twig> twigs = BranchTwigs((float)side);
+  cairo_surface_t *surface = NewSurface(side, side);
+  cairo_t *cr = cairo_create(surface);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+
+  // The stem as a run of straight pieces, one repeat per copy.
+  std::vector<Twig> stems;
+  const int pieces = 8;
+  for (int copy = -1; copy <= 1; copy++) {
+    for (int i = 0; i < pieces; i++) {
+      float xa = copy * side + i * (float)side / pieces, xb = xa + (float)side / pieces;
+      float ya = StemY(xa, side), yb = StemY(xb, side);
+      stems.push_back({xa, ya, std::atan2(yb - ya, xb - xa), std::hypot(xb - xa, yb - ya), 27.0f * unit});
+    }
+  }
+
+  // The same random sequence is replayed for every copy, so that the three
+  // copies of a twig are identical and the picture wraps seamlessly.
+  for (int pass = 0; pass < 4; pass++) {
+    for (int copy = -1; copy <= 1; copy++) {
+      RandomState random = {0x0f1a0001u + (uint32_t)pass * 977u};
+      cairo_save(cr);
+      cairo_translate(cr, copy * side, 0);
+      for (const Twig &twig : twigs) {
+        if (pass == 0) TwigNeedles(cr, twig, random, false, unit);
+        if (pass == 1) TwigWood(cr, twig, 2.6f * unit);
+        if (pass == 2) TwigNeedles(cr, twig, random, true, unit);
+        if (pass == 3) TwigSnow(cr, twig, random, twig.Angle < 0 ? 2 : 1, unit);
+      }
+      cairo_restore(cr);
+    }
+    for (int i = 0; i < pieces; i++) {
+      // Stem pieces: the pieces of all three copies take the same sequence.
+      RandomState random = {0x57e40001u + (uint32_t)pass * 131u + (uint32_t)i};
+      for (int copy = -1; copy <= 1; copy++) {
+        RandomState replay = random;
+        const Twig &stem = stems[(copy + 1) * pieces + i];
+        if (pass == 0) TwigNeedles(cr, stem, replay, false, unit);
+        if (pass == 1) TwigWood(cr, stem, 4.5f * unit);
+        if (pass == 2) TwigNeedles(cr, stem, replay, true, unit);
+        if (pass == 3) TwigSnow(cr, stem, replay, i % 2, unit);
+      }
+    }
+  }
+  cairo_destroy(cr);
+  ColourAndAlpha result = SurfaceToColourAndAlpha(surface, GAP);
+  cairo_surface_destroy(surface);
+  return result;
+}
