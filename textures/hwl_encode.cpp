@@ -1,0 +1,247 @@
+// The HWL encoder. Every plane is analysed with the orthonormal Haar
+// transform, so an error in any coefficient costs the same in the picture;
+// one base step from the quality setting serves all levels, raised where a
+// band's largest coefficient would not fit the magnitude width. The
+// magnitude width shared by all planes is the one with the best balance of
+// size and error.
+#include "textures/hwl_encode.h"
+
+#include "textures/hwl.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+// One plane's coefficients and, for the chosen width, its code.
+struct HwlPlaneCode {
+  std::vector<double> Coefficients;  // W x H pyramid, row-major
+  double Table[HWL_MAX_LEVELS + 2];
+  std::vector<int32_t> Quantised;
+  std::vector<uint8_t> Symbols;  // one class symbol per byte
+  std::vector<uint8_t> Values;   // one magnitude per byte
+};
+
+static const double HWL_S = 0.7071067811865476;
+// Bits a zero saves against a coded magnitude beyond the value itself, and
+// the exchange rate between squared error and bits, per squared base step.
+static const double ZERO_EXTRA_BITS = 1.0;
+static const double LAMBDA_PER_STEP2 = 0.1155;
+
+int hwlDeepestLevels(int width, int height, int maxLevels) {
+  int best = -1;
+  for (int n = 0; n <= maxLevels && n <= HWL_MAX_LEVELS; n++) {
+    int unit = 1 << (n + 1);
+    if (width % unit == 0 && height % unit == 0 && width >= unit && height >= unit) best = n;
+    else break;
+  }
+  return best;
+}
+
+void analyseHwlLine(const double *in, int step, double *low, double *high, int outStep, int m) {
+  for (int k = 0; k < m / 2; k++) {
+    double a = in[(size_t)(2 * k) * step], b = in[(size_t)(2 * k + 1) * step];
+    low[(size_t)k * outStep] = HWL_S * (a + b);
+    high[(size_t)k * outStep] = HWL_S * (a - b);
+  }
+}
+
+// Rows first, then columns, on the top-left b x c block, level by level.
+static void ForwardTransform(double *plane, int w, int h, int levels) {
+  std::vector<double> temp((size_t)w * h);
+  for (int i = 0; i <= levels; i++) {
+    int b = w >> i, c = h >> i;
+    for (int y = 0; y < c; y++) {
+      double *t = temp.data() + (size_t)y * w;
+      analyseHwlLine(plane + (size_t)y * w, 1, t, t + b / 2, 1, b);
+    }
+    for (int x = 0; x < b; x++)
+      analyseHwlLine(temp.data() + x, w, plane + x, plane + (size_t)(c / 2) * w + x, w, c);
+  }
+}
+
+// Level of each position: 0 ... n for the detail quadrants, n + 1 for the
+// approximation band.
+static std::vector<uint8_t> BandMap(int w, int h, int levels) {
+  std::vector<uint8_t> map((size_t)w * h);
+  for (int y = 0; y < h; y++)
+    for (int x = 0; x < w; x++) {
+      int level = levels + 1;
+      for (int i = 0; i <= levels; i++)
+        if (x >= (w >> (i + 1)) || y >= (h >> (i + 1))) {
+          level = i;
+          break;
+        }
+      map[(size_t)y * w + x] = (uint8_t)level;
+    }
+  return map;
+}
+
+// Base quantisation step: 1 at quality 100, 16 at 50, growing as 1/quality below.
+static double BaseStep(int quality) {
+  if (quality >= 50) return 1.0 + (100 - quality) * 0.3;
+  return 16.0 * 50.0 / quality;
+}
+
+// Chooses the table for the given magnitude width and quantises the plane.
+// Returns the squared error the quantisation leaves in the coefficients.
+static double QuantisePlane(HwlPlaneCode &code, const std::vector<uint8_t> &bands, int levels, int valueBits,
+                            double step, double lambda) {
+  double largest[HWL_MAX_LEVELS + 2] = {};
+  size_t count = code.Coefficients.size();
+  for (size_t i = 0; i < count; i++) {
+    double a = std::fabs(code.Coefficients[i]);
+    if (a > largest[bands[i]]) largest[bands[i]] = a;
+  }
+  double maxMagnitude = (double)((1 << valueBits) - 1);
+  double factor[HWL_MAX_LEVELS + 2], zeroBelow[HWL_MAX_LEVELS + 2];
+  for (int i = 0; i <= levels + 1; i++) {
+    double s = step;
+    if (maxMagnitude > 0 && largest[i] / maxMagnitude > s) s = largest[i] / maxMagnitude * (1 + 1e-12);
+    code.Table[i] = 1.0 / s;
+    factor[i] = 1.0 / code.Table[i];  // what the decoder multiplies by
+    zeroBelow[i] = i <= levels ? factor[i] / 2 + lambda * (valueBits + ZERO_EXTRA_BITS) / (2 * factor[i])
+                               : factor[i] / 2;
+  }
+  code.Quantised.assign(count, 0);
+  double error = 0;
+  for (size_t i = 0; i < count; i++) {
+    double c = code.Coefficients[i], a = std::fabs(c);
+    int band = bands[i];
+    int32_t q = 0;
+    if (a >= zeroBelow[band]) {
+      double r = std::floor(a / factor[band] + 0.5);
+      if (r < 1) r = 1;
+      if (r > maxMagnitude) r = maxMagnitude;
+      q = (int32_t)r;
+    }
+    double d = a - q * factor[band];
+    error += d * d;
+    code.Quantised[i] = c < 0 ? -q : q;
+  }
+  return error;
+}
+
+// Builds the symbol and magnitude streams of a quantised plane; returns their
+// size in bits. Zeros after the last non-zero coefficient need no symbols.
+static uint64_t BuildStreams(HwlPlaneCode &code, int valueBits) {
+  code.Symbols.clear();
+  code.Values.clear();
+  const std::vector<int32_t> &q = code.Quantised;
+  size_t end = q.size();
+  while (end > 0 && q[end - 1] == 0) end--;
+  size_t maxRun = (size_t)1 << valueBits;
+  size_t i = 0;
+  while (i < end) {
+    if (q[i] != 0) {
+      code.Symbols.push_back(q[i] > 0 ? 2 : 3);
+      code.Values.push_back((uint8_t)std::abs(q[i]));
+      i++;
+      continue;
+    }
+    size_t run = 0;
+    while (i + run < end && q[i + run] == 0) run++;
+    i += run;
+    while (run > 0) {
+      size_t chunk = run < maxRun ? run : maxRun;
+      if (2 * chunk <= (size_t)(2 + valueBits)) {
+        code.Symbols.insert(code.Symbols.end(), chunk, 0);
+      } else {
+        code.Symbols.push_back(1);
+        code.Values.push_back((uint8_t)(chunk - 1));
+      }
+      run -= chunk;
+    }
+  }
+  return 2 * (uint64_t)code.Symbols.size() + (uint64_t)valueBits * code.Values.size();
+}
+
+static void AppendDouble(std::vector<uint8_t> &out, double v) {
+  uint64_t bits;
+  memcpy(&bits, &v, 8);
+  for (int i = 0; i < 8; i++) out.push_back((uint8_t)(bits >> (8 * i)));
+}
+
+static void AppendStreams(std::vector<uint8_t> &out, const HwlPlaneCode &code, int valueBits) {
+  size_t start = out.size();
+  out.resize(start + (code.Symbols.size() + 3) / 4, 0);
+  for (size_t s = 0; s < code.Symbols.size(); s++) out[start + s / 4] |= (uint8_t)(code.Symbols[s] << ((s % 4) * 2));
+  start = out.size();
+  out.resize(start + (code.Values.size() * valueBits + 7) / 8, 0);
+  for (size_t k = 0; k < code.Values.size(); k++)
+    for (int b = 0; b < valueBits; b++)
+      if (code.Values[k] >> b & 1) {
+        size_t bit = k * valueBits + b;
+        out[start + bit / 8] |= (uint8_t)(1 << (bit % 8));
+      }
+}
+
+static bool Fail(char *error, int errorSize, const char *text) {
+  snprintf(error, (size_t)errorSize, "%s", text);
+  return false;
+}
+
+bool encodeHwl(const uint8_t *pixels, int width, int height, int channels, const HwlEncodeSettings &settings,
+               std::vector<uint8_t> &file, char *error, int errorSize) {
+  if (channels != 1 && channels != 3) return Fail(error, errorSize, "only grey and RGB images can be encoded");
+  if (width <= 0 || height <= 0 || width > HWL_MAX_SIDE || height > HWL_MAX_SIDE)
+    return Fail(error, errorSize, "image width and height must be 1 ... 8192");
+  if (settings.Quality < 1 || settings.Quality > 100) return Fail(error, errorSize, "quality must be 1 ... 100");
+  int levels = settings.Levels;
+  if (levels < 0) {
+    levels = hwlDeepestLevels(width, height, HWL_DEFAULT_MAX_LEVELS);
+    if (levels < 0) return Fail(error, errorSize, "image width and height must be even");
+  }
+  if (levels > HWL_MAX_LEVELS) return Fail(error, errorSize, "levels must be 0 ... 16");
+  int unit = 1 << (levels + 1);
+  if (width % unit != 0 || height % unit != 0) {
+    snprintf(error, (size_t)errorSize, "width and height must be multiples of %d for %d levels", unit, levels);
+    return false;
+  }
+
+  size_t count = (size_t)width * height;
+  std::vector<HwlPlaneCode> planes((size_t)channels);
+  for (int p = 0; p < channels; p++) {
+    planes[p].Coefficients.resize(count);
+    for (size_t i = 0; i < count; i++) planes[p].Coefficients[i] = pixels[i * channels + p];
+    ForwardTransform(planes[p].Coefficients.data(), width, height, levels);
+  }
+  std::vector<uint8_t> bands = BandMap(width, height, levels);
+
+  // The magnitude width with the least error plus weighted size.
+  double step = BaseStep(settings.Quality), lambda = LAMBDA_PER_STEP2 * step * step;
+  int bestBits = HWL_MAX_VALUE_BITS;
+  double bestCost = INFINITY;
+  for (int bits = 1; bits <= HWL_MAX_VALUE_BITS; bits++) {
+    double cost = 0;
+    for (HwlPlaneCode &code : planes) {
+      cost += QuantisePlane(code, bands, levels, bits, step, lambda);
+      cost += lambda * (double)BuildStreams(code, bits);
+    }
+    if (cost < bestCost) {
+      bestCost = cost;
+      bestBits = bits;
+    }
+  }
+  for (HwlPlaneCode &code : planes) {
+    QuantisePlane(code, bands, levels, bestBits, step, lambda);
+    BuildStreams(code, bestBits);
+  }
+
+  HwlHeader header = {};
+  memcpy(header.tag, "HWL", 3);
+  header.width = (uint16_t)width;
+  header.height = (uint16_t)height;
+  header.bitsPerPixel = channels == 1 ? 8 : 24;
+  header.levels = (uint8_t)levels;
+  header.valueBits = (uint8_t)bestBits;
+  for (int p = 0; p < channels; p++) {
+    header.classCount[p] = (uint32_t)planes[p].Symbols.size();
+    header.valueCount[p] = (uint32_t)planes[p].Values.size();
+  }
+  file.assign(HWL_HEADER_SIZE, 0);
+  writeHwlHeader(header, file.data());
+  for (const HwlPlaneCode &code : planes)
+    for (int i = 0; i <= levels + 1; i++) AppendDouble(file, code.Table[i]);
+  for (const HwlPlaneCode &code : planes) AppendStreams(file, code, bestBits);
+  return true;
+}
