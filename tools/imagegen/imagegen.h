@@ -76,6 +76,20 @@ ColourAndAlpha DrawBanner(const FontSet &fonts, int32_t width, int32_t height); 
 // drawn in a logical space of that shape and stretched to the texture sides.
 constexpr float BANNER_ASPECT = 0.7592f / 0.5174f;
 
-// ---- contact sheet of decoded images (PNG files in a folder)
-bool DrawContactSheet(const FontSet &fonts, const char *decodedDir, const char *outFile, char *error,
-                      int errorSize);
+// ---- the files, how they are encoded and what they show
+struct ShowImage {
+  const char *Name;  // file name without ".png" / ".hwl"
+  int32_t Quality;   // encoder quality, 1 ... 100
+  bool Grey;         // one grey plane instead of three colour planes
+  const char *Description;
+};
+enum { SHOW_IMAGE_COUNT = 7, ENCODE_LEVELS = 5 };
+extern const ShowImage SHOW_IMAGES[SHOW_IMAGE_COUNT];
+
+// ---- comparing and showing decoded images (PNG files in folders)
+// Peak signal-to-noise ratio in dB over all samples; infinity when equal,
+// a negative value when the images differ in shape.
+double Psnr(const PngImage &a, const PngImage &b);
+bool LoadDecoded(const char *dir, const char *name, PngImage &image, char *error, int errorSize);
+bool DrawContactSheet(const FontSet &fonts, const char *decodedDir, const char *dataDir, const char *outFile,
+                      char *error, int errorSize);

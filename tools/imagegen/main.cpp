@@ -1,16 +1,26 @@
-// frosten-imagegen: draws the show's seven images as PNG files, and lays
-// decoded ones out on a contact sheet.
+// frosten-imagegen: draws the show's seven images as PNG files, tells how
+// each is encoded, and reports on and lays out the decoded results.
 //
-//   frosten-imagegen draw OUTDIR          the seven source images
-//   frosten-imagegen sheet DIR OUT.png    contact sheet of DIR/<name>.png
+//   frosten-imagegen draw OUTDIR                       the seven source images
+//   frosten-imagegen list                              "NAME ENCODER-OPTIONS" per image
+//   frosten-imagegen report SOURCE DECODED DATA        size and PSNR table (Markdown)
+//   frosten-imagegen sheet DECODED DATA OUT.png        contact sheet
 #include "tools/imagegen/imagegen.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 
-// Sides: powers of two, divisible by 2^(levels + 1) for the encoder.
+// Sides: powers of two, divisible by 2^(ENCODE_LEVELS + 1) = 64.
 enum { SPRITE_SIDE = 256, SNOW_SIDE = 128, BRANCH_SIDE = 256, BANNER_WIDTH = 512, BANNER_HEIGHT = 256 };
+
+static const char *const USAGE =
+    "usage: frosten-imagegen draw OUTDIR\n"
+    "       frosten-imagegen list\n"
+    "       frosten-imagegen report SOURCE_DIR DECODED_DIR DATA_DIR\n"
+    "       frosten-imagegen sheet DECODED_DIR DATA_DIR OUT.png\n";
 
 static bool Save(const std::string &dir, const char *name, const PngImage &image) {
   std::string path = dir + "/" + name + ".png";
@@ -22,13 +32,16 @@ static bool Save(const std::string &dir, const char *name, const PngImage &image
   return true;
 }
 
+static bool Fonts(FontSet &fonts) {
+  char error[512];
+  if (LoadFonts(fonts, error, sizeof error)) return true;
+  fprintf(stderr, "frosten-imagegen: %s\n", error);
+  return false;
+}
+
 static int Draw(const char *outDir) {
   FontSet fonts;
-  char error[256];
-  if (!LoadFonts(fonts, error, sizeof error)) {
-    fprintf(stderr, "frosten-imagegen: %s\n", error);
-    return 1;
-  }
+  if (!Fonts(fonts)) return 1;
   std::string dir = outDir;
   ColourAndAlpha branch = DrawBranch(BRANCH_SIDE);
   ColourAndAlpha banner = DrawBanner(fonts, BANNER_WIDTH, BANNER_HEIGHT);
@@ -39,10 +52,48 @@ static int Draw(const char *outDir) {
   return ok ? 0 : 1;
 }
 
-static int Sheet(const char *decodedDir, const char *outFile) {
+static int List() {
+  for (const ShowImage &image : SHOW_IMAGES)
+    printf("%s --levels %d --quality %d%s\n", image.Name, (int)ENCODE_LEVELS, (int)image.Quality,
+           image.Grey ? " --grey" : "");
+  return 0;
+}
+
+static int Report(const char *sourceDir, const char *decodedDir, const char *dataDir) {
+  printf("| File | Size | Bytes | PSNR | Shows |\n|---|---|---|---|---|\n");
+  long total = 0;
+  for (const ShowImage &image : SHOW_IMAGES) {
+    PngImage source, decoded;
+    char error[512];
+    if (!LoadDecoded(sourceDir, image.Name, source, error, sizeof error) ||
+        !LoadDecoded(decodedDir, image.Name, decoded, error, sizeof error)) {
+      fprintf(stderr, "frosten-imagegen: %s\n", error);
+      return 1;
+    }
+    std::string path = std::string(dataDir) + "/" + image.Name + ".hwl";
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) {
+      fprintf(stderr, "frosten-imagegen: %s: no such file\n", path.c_str());
+      return 1;
+    }
+    double psnr = Psnr(source, decoded);
+    if (psnr < 0) {
+      fprintf(stderr, "frosten-imagegen: %s: decoded image differs in shape from its source\n", image.Name);
+      return 1;
+    }
+    total += (long)info.st_size;
+    printf("| `%s.hwl` | %dx%d %s | %ld | %.1f dB | %s |\n", image.Name, source.Width, source.Height,
+           image.Grey ? "grey" : "colour", (long)info.st_size, psnr, image.Description);
+  }
+  printf("| all seven | | %ld | | |\n", total);
+  return 0;
+}
+
+static int Sheet(const char *decodedDir, const char *dataDir, const char *outFile) {
   FontSet fonts;
   char error[512];
-  if (!LoadFonts(fonts, error, sizeof error) || !DrawContactSheet(fonts, decodedDir, outFile, error, sizeof error)) {
+  if (!Fonts(fonts)) return 1;
+  if (!DrawContactSheet(fonts, decodedDir, dataDir, outFile, error, sizeof error)) {
     fprintf(stderr, "frosten-imagegen: %s\n", error);
     return 1;
   }
@@ -51,9 +102,9 @@ static int Sheet(const char *decodedDir, const char *outFile) {
 
 int main(int argc, char **argv) {
   if (argc == 3 && strcmp(argv[1], "draw") == 0) return Draw(argv[2]);
-  if (argc == 4 && strcmp(argv[1], "sheet") == 0) return Sheet(argv[2], argv[3]);
-  fprintf(stderr,
-          "usage: frosten-imagegen draw OUTDIR\n"
-          "       frosten-imagegen sheet DECODED_DIR OUT.png\n");
+  if (argc == 2 && strcmp(argv[1], "list") == 0) return List();
+  if (argc == 5 && strcmp(argv[1], "report") == 0) return Report(argv[2], argv[3], argv[4]);
+  if (argc == 5 && strcmp(argv[1], "sheet") == 0) return Sheet(argv[2], argv[3], argv[4]);
+  fputs(USAGE, stderr);
   return 2;
 }
