@@ -256,7 +256,7 @@ ColourAndAlpha DrawBanner(const FontSet &fonts, int32_t width, int32_t height) {
   Star(cr, b.Left + 38, 196, 6, GOLD);
   Star(cr, b.Left + 56, 212, 4, GOLD);
   SnowCap(cr, b);
-  HollySprig(cr, b.Left + 26, b.Top + 22, 0.95f, 0.2f);
+  HollySprig(cr, b.Left + 36, b.Top + 22, 0.9f, 0.2f);
   HollySprig(cr, b.Right - 26, b.Bottom - 16, 0.8f, PI + 0.4f);
   cairo_destroy(cr);
 

@@ -128,7 +128,7 @@ static std::vector<Twig> BranchTwigs(float side) {
     float x0 = (k + 0.3f) * side / perRepeat;
     bool up = (k % 2) == 0;
     float angle = (up ? -1.0f : 1.0f) * (50.0f + 6.0f * ((k * 7) % 3)) * std::numbers::pi_v<float> / 180.0f;
-    twigs.push_back({x0, StemY(x0, side), angle, (96.0f + 8.0f * ((k * 5) % 3)) * unit, 19.0f * unit});
+    twigs.push_back({x0, StemY(x0, side), angle, (96.0f + 8.0f * ((k * 5) % 3)) * unit, 22.0f * unit});
   }
   return twigs;
 }

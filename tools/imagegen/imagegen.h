@@ -57,8 +57,8 @@ std::vector<float> BlurPlane(const std::vector<float> &plane, int32_t width, int
 cairo_surface_t *NewSurface(int32_t width, int32_t height);
 // Grey image from a surface drawn white on transparent (its alpha coverage).
 std::vector<float> SurfaceCoverage(cairo_surface_t *surface);
-// Colour (un-premultiplied, transparent pixels take the background colour)
-// and alpha of an ARGB surface.
+// Colour (un-premultiplied; transparent pixels take the colour of the drawing
+// nearby, further out the background colour) and alpha of an ARGB surface.
 ColourAndAlpha SurfaceToColourAndAlpha(cairo_surface_t *surface, Colour background);
 void SetColour(cairo_t *cr, Colour colour, float alpha = 1.0f);
 

@@ -112,33 +112,78 @@ std::vector<float> SurfaceCoverage(cairo_surface_t *surface) {
   return plane;
 }
 
+// Spreads the colours of the drawn pixels a few pixels out into the
+// transparent ones (wrapping at the edges, like a repeating texture), so
+// that filtering at a shape's edge blends with the shape's own colour,
+// fading into the background colour that fills the rest.
+static void BleedColours(std::vector<float> &rgb, std::vector<uint8_t> &filled, int32_t width, int32_t height,
+                         Colour background) {
+  const int passes = 6;
+  std::vector<uint8_t> next = filled;
+  for (int pass = 0; pass < passes; pass++) {
+    for (int32_t y = 0; y < height; y++) {
+      for (int32_t x = 0; x < width; x++) {
+        size_t i = (size_t)y * width + x;
+        if (filled[i]) continue;
+        const int32_t nx[4] = {(x + width - 1) % width, (x + 1) % width, x, x};
+        const int32_t ny[4] = {y, y, (y + height - 1) % height, (y + 1) % height};
+        float sum[3] = {0, 0, 0};
+        int count = 0;
+        for (int k = 0; k < 4; k++) {
+          size_t j = (size_t)ny[k] * width + nx[k];
+          if (!filled[j]) continue;
+          for (int c = 0; c < 3; c++) sum[c] += rgb[j * 3 + c];
+          count++;
+        }
+        if (count == 0) continue;
+        // Each ring outwards moves a step towards the background, so the
+        // spread colours end without an edge.
+        const float back[3] = {background.R, background.G, background.B};
+        float t = (pass + 1.0f) / passes;
+        for (int c = 0; c < 3; c++) rgb[i * 3 + c] = sum[c] / count + (back[c] - sum[c] / count) * t;
+        next[i] = 1;
+      }
+    }
+    filled = next;
+  }
+  for (size_t i = 0; i < filled.size(); i++) {
+    if (filled[i]) continue;
+    rgb[i * 3] = background.R;
+    rgb[i * 3 + 1] = background.G;
+    rgb[i * 3 + 2] = background.B;
+  }
+}
+
 ColourAndAlpha SurfaceToColourAndAlpha(cairo_surface_t *surface, Colour background) {
   cairo_surface_flush(surface);
   int32_t width = cairo_image_surface_get_width(surface);
   int32_t height = cairo_image_surface_get_height(surface);
   int32_t stride = cairo_image_surface_get_stride(surface);
   const uint8_t *data = cairo_image_surface_get_data(surface);
+  size_t count = (size_t)width * height;
+  std::vector<float> rgb(count * 3, 0.0f);
+  std::vector<uint8_t> filled(count, 0);
   ColourAndAlpha result;
-  result.Colour = {width, height, 3, std::vector<uint8_t>((size_t)width * height * 3)};
-  result.Alpha = {width, height, 1, std::vector<uint8_t>((size_t)width * height)};
-  float backdrop[3] = {background.R, background.G, background.B};
+  result.Alpha = {width, height, 1, std::vector<uint8_t>(count)};
   for (int32_t y = 0; y < height; y++) {
     const uint32_t *row = (const uint32_t *)(data + (size_t)y * stride);
     for (int32_t x = 0; x < width; x++) {
-      uint32_t p = row[x];
-      float a = (float)(p >> 24) / 255.0f;
-      float premultiplied[3] = {(float)((p >> 16) & 255) / 255.0f, (float)((p >> 8) & 255) / 255.0f,
-                                (float)(p & 255) / 255.0f};
+      uint32_t p = row[x], a = p >> 24;
       size_t i = (size_t)y * width + x;
-      for (int c = 0; c < 3; c++) {
-        // Colour over the backdrop: exact where opaque; where transparent the
-        // backdrop, so that filtering at the shape's edges brings no fringe.
-        float v = premultiplied[c] + backdrop[c] * (1.0f - a);
-        result.Colour.Pixels[i * 3 + c] = ToByte(v);
-      }
-      result.Alpha.Pixels[i] = (uint8_t)(p >> 24);
+      result.Alpha.Pixels[i] = (uint8_t)a;
+      // Faint edge pixels take their colour from the drawing beside them: the
+      // plain colour of a barely covered pixel is mostly rounding noise.
+      if (a < 64) continue;
+      // Cairo keeps colours premultiplied by alpha; the texture wants them plain.
+      rgb[i * 3] = (float)((p >> 16) & 255) / (float)a;
+      rgb[i * 3 + 1] = (float)((p >> 8) & 255) / (float)a;
+      rgb[i * 3 + 2] = (float)(p & 255) / (float)a;
+      filled[i] = 1;
     }
   }
+  BleedColours(rgb, filled, width, height, background);
+  result.Colour = {width, height, 3, std::vector<uint8_t>(count * 3)};
+  for (size_t i = 0; i < count * 3; i++) result.Colour.Pixels[i] = ToByte(rgb[i]);
   return result;
 }
 
