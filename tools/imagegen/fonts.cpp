@@ -20,11 +20,12 @@ static cairo_font_face_t *LoadFace(const char *fileName, char *error, int errorS
     snprintf(error, errorSize, "cannot load font %s (Debian package fonts-dejavu-core)", path);
     return nullptr;
   }
-  // The face lives as long as the process: the generator draws and exits.
+  // FreeType frees the face with the library in FreeFonts.
   return cairo_ft_font_face_create_for_ft_face(face, FT_LOAD_NO_HINTING);
 }
 
 bool LoadFonts(FontSet &fonts, char *error, int errorSize) {
+  fonts = {nullptr, nullptr};
   if (!FreeType && FT_Init_FreeType(&FreeType) != 0) {
     snprintf(error, errorSize, "cannot start FreeType");
     return false;
@@ -33,4 +34,13 @@ bool LoadFonts(FontSet &fonts, char *error, int errorSize) {
   if (!fonts.Serif) return false;
   fonts.Sans = LoadFace("DejaVuSans-Bold.ttf", error, errorSize);
   return fonts.Sans != nullptr;
+}
+
+void FreeFonts(FontSet &fonts) {
+  if (fonts.Serif) cairo_font_face_destroy(fonts.Serif);
+  if (fonts.Sans) cairo_font_face_destroy(fonts.Sans);
+  fonts = {nullptr, nullptr};
+  cairo_debug_reset_static_data();  // cairo's font caches hold the faces
+  if (FreeType) FT_Done_FreeType(FreeType);
+  FreeType = nullptr;
 }

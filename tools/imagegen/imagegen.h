@@ -64,6 +64,7 @@ void SetColour(cairo_t *cr, Colour colour, float alpha = 1.0f);
 
 // ---- fonts
 bool LoadFonts(FontSet &fonts, char *error, int errorSize);
+void FreeFonts(FontSet &fonts);
 
 // ---- the seven images
 PngImage DrawFlare(int32_t side);      // flareblu: colour

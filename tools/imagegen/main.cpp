@@ -36,6 +36,7 @@ static bool Fonts(FontSet &fonts) {
   char error[512];
   if (LoadFonts(fonts, error, sizeof error)) return true;
   fprintf(stderr, "frosten-imagegen: %s\n", error);
+  FreeFonts(fonts);
   return false;
 }
 
@@ -45,6 +46,7 @@ static int Draw(const char *outDir) {
   std::string dir = outDir;
   ColourAndAlpha branch = DrawBranch(BRANCH_SIDE);
   ColourAndAlpha banner = DrawBanner(fonts, BANNER_WIDTH, BANNER_HEIGHT);
+  FreeFonts(fonts);
   bool ok = Save(dir, "flareblu", DrawFlare(SPRITE_SIDE)) && Save(dir, "snowflak", DrawSnowflake(SNOW_SIDE)) &&
             Save(dir, "hwlshin5", DrawShine(SPRITE_SIDE)) && Save(dir, "xmastree", branch.Colour) &&
             Save(dir, "xmastrea", branch.Alpha) && Save(dir, "xmasband", banner.Colour) &&
@@ -93,11 +95,10 @@ static int Sheet(const char *decodedDir, const char *dataDir, const char *outFil
   FontSet fonts;
   char error[512];
   if (!Fonts(fonts)) return 1;
-  if (!DrawContactSheet(fonts, decodedDir, dataDir, outFile, error, sizeof error)) {
-    fprintf(stderr, "frosten-imagegen: %s\n", error);
-    return 1;
-  }
-  return 0;
+  bool ok = DrawContactSheet(fonts, decodedDir, dataDir, outFile, error, sizeof error);
+  FreeFonts(fonts);
+  if (!ok) fprintf(stderr, "frosten-imagegen: %s\n", error);
+  return ok ? 0 : 1;
 }
 
 int main(int argc, char **argv) {
