@@ -142,7 +142,10 @@ static int Decode(int argc, char **argv) {
     }
   }
   char error[256];
-  if (!WritePng(argv[3], png, error, sizeof error)) return Fail(argv[3], error);
+  if (!WritePng(argv[3], png, error, sizeof error)) {
+    fprintf(stderr, "frosten-hwl: %s\n", error);  // the reason names the file
+    return 1;
+  }
   return 0;
 }
 
