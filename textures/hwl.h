@@ -30,6 +30,17 @@ struct HwlHeader {
   uint8_t valueBits;  // width of every packed magnitude, 0 ... 8
 };
 
+// One plane's streams as read from a file: ClassCount 2-bit symbols, four
+// to a byte from bit 0 up; ValueCount magnitudes of ValueBits bits each,
+// packed least significant bit first.
+struct HwlStreams {
+  std::vector<uint8_t> Classes;
+  std::vector<uint8_t> Values;
+  uint32_t ClassCount;
+  uint32_t ValueCount;
+  int ValueBits;
+};
+
 // What a header check or a decode found. Everything but HWL_OK means that no
 // pixels were written.
 enum HwlStatus {
@@ -74,6 +85,12 @@ HwlStatus decodeHwl(std::vector<uint8_t> &pixels, HwlHeader &header, const char 
 HwlStatus decodeHwlMemory(std::vector<uint8_t> &pixels, HwlHeader &header, const void *bytes, int32_t length);
 // Decodes from a data file opened at its first byte.
 HwlStatus decodeHwlData(DataFile &file, std::vector<uint8_t> &pixels, HwlHeader &header, bool allocate);
+
+// Rebuilds a plane's integer coefficients (held as doubles) from its
+// streams. Decoding stops when the symbols run out or a symbol needs a
+// magnitude after the last one; the positions not reached are 0, and a run
+// never writes past count.
+void rebuildHwlPlane(const HwlStreams &streams, double *plane, uint64_t count);
 
 // One-dimensional synthesis of a line of length m (exposed for the tests):
 // low[0 .. m/2-1] and high[0 .. m/2-1] give out[0 .. m-1]; step is the

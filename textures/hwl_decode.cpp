@@ -5,18 +5,9 @@
 
 #include "scene/datafile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
-
-// One plane's streams as read from the file; the value stream carries two
-// spare zero bytes so a magnitude can always be fetched as a 16-bit window.
-struct HwlStreams {
-  std::vector<uint8_t> Classes;
-  std::vector<uint8_t> Values;
-  uint32_t ClassCount;
-  uint32_t ValueCount;
-  int ValueBits;
-};
 
 static const double HWL_S = 0.7071067811865476;  // 1 / sqrt(2)
 
@@ -126,32 +117,26 @@ HwlStatus readHwlHeader(const char *fileName, HwlHeader &header) {
 // Magnitude k: bits k*A ... k*A + A - 1 of the stream, least significant first.
 static inline uint8_t Magnitude(const HwlStreams &streams, uint32_t k) {
   uint64_t bit = (uint64_t)k * streams.ValueBits;
-  const uint8_t *b = streams.Values.data() + (bit >> 3);
-  unsigned window = (unsigned)b[0] | (unsigned)b[1] << 8;
+  size_t at = (size_t)(bit >> 3), size = streams.Values.size();
+  unsigned window = (at < size ? streams.Values[at] : 0u) | (at + 1 < size ? streams.Values[at + 1] : 0u) << 8;
   return (uint8_t)((window >> (bit & 7)) & ((1u << streams.ValueBits) - 1));
 }
 
-// Rebuilds the integer coefficient plane (held as doubles) from the streams.
-// Positions that the streams do not reach stay 0.
-static void RebuildPlane(const HwlStreams &streams, double *plane, uint64_t total) {
+void rebuildHwlPlane(const HwlStreams &streams, double *plane, uint64_t count) {
+  for (uint64_t i = 0; i < count; i++) plane[i] = 0;
+  uint64_t symbols = std::min<uint64_t>(streams.ClassCount, 4 * (uint64_t)streams.Classes.size());
   uint64_t pos = 0;
   uint32_t m = 0;
-  for (uint32_t s = 0; s < streams.ClassCount && pos < total; s++) {
+  for (uint64_t s = 0; s < symbols && pos < count; s++) {
     int symbol = (streams.Classes[s >> 2] >> ((s & 3) * 2)) & 3;
     if (symbol == 0) {
-      plane[pos++] = 0;
+      pos++;
       continue;
     }
     if (m >= streams.ValueCount) break;
     uint32_t v = Magnitude(streams, m++);
-    if (symbol == 1) {
-      uint64_t run = v + 1;
-      if (run > total - pos) run = total - pos;
-      for (uint64_t i = 0; i < run; i++) plane[pos + i] = 0;
-      pos += run;
-    } else {
-      plane[pos++] = symbol == 2 ? (double)v : -(double)v;
-    }
+    if (symbol == 1) pos += std::min<uint64_t>(v + 1, count - pos);
+    else plane[pos++] = symbol == 2 ? (double)v : -(double)v;
   }
 }
 
@@ -233,7 +218,7 @@ static void ReadStreams(DataFile &file, const HwlHeader &header, int p, HwlStrea
   size_t classBytes = ((size_t)streams.ClassCount + 3) / 4;
   size_t valueBytes = ((size_t)streams.ValueCount * streams.ValueBits + 7) / 8;
   streams.Classes.assign(classBytes, 0);
-  streams.Values.assign(valueBytes + 2, 0);
+  streams.Values.assign(valueBytes, 0);
   ReadData(file, streams.Classes.data(), (int32_t)classBytes);
   ReadData(file, streams.Values.data(), (int32_t)valueBytes);
 }
@@ -259,8 +244,7 @@ HwlStatus decodeHwlData(DataFile &file, std::vector<uint8_t> &pixels, HwlHeader 
   size_t count = (size_t)w * h;
   std::vector<double> plane(count), temp(count);
   for (int p = 0; p < planes; p++) {
-    std::fill(plane.begin(), plane.end(), 0.0);
-    RebuildPlane(streams[p], plane.data(), count);
+    rebuildHwlPlane(streams[p], plane.data(), count);
     Dequantise(plane.data(), w, h, n, tables.data() + (size_t)p * (n + 2));
     InverseTransform(plane.data(), temp.data(), w, h, n);
     if (planes == 1) {

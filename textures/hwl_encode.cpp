@@ -1,14 +1,18 @@
 // The HWL encoder. Every plane is analysed with the orthonormal Haar
-// transform, so an error in any coefficient costs the same in the picture;
-// one base step from the quality setting serves all levels, raised where a
-// band's largest coefficient would not fit the magnitude width. The
-// magnitude width shared by all planes is the one with the best balance of
-// size and error.
+// transform, so an error in any coefficient costs the same in the picture.
+// The quality setting gives the exchange rate between squared error and
+// bits; a coefficient is coded only when the error it saves is worth the
+// bits it costs where it stands, and since every magnitude takes the full
+// width, each band is quantised as finely as its largest magnitude allows.
+// The magnitude width shared by all planes is the one with the least error
+// plus weighted size.
 #include "textures/hwl_encode.h"
 
 #include "textures/hwl.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -26,6 +30,7 @@ static const double HWL_S = 0.7071067811865476;
 // the exchange rate between squared error and bits, per squared base step.
 static const double ZERO_EXTRA_BITS = 1.0;
 static const double LAMBDA_PER_STEP2 = 0.1155;
+static const double MIN_STEP = 0.5;
 
 int hwlDeepestLevels(int width, int height, int maxLevels) {
   int best = -1;
@@ -76,16 +81,67 @@ static std::vector<uint8_t> BandMap(int w, int h, int levels) {
   return map;
 }
 
-// Base quantisation step: 1 at quality 100, 16 at 50, growing as 1/quality below.
+// The step that sets the exchange rate: 1 at quality 100, 16 at 50, growing
+// as 1/quality below.
 static double BaseStep(int quality) {
   if (quality >= 50) return 1.0 + (100 - quality) * 0.3;
   return 16.0 * 50.0 / quality;
 }
 
+// Bits a run of r zeros costs: full runs of 2^A, the rest as a run or as
+// single zero symbols, whichever is shorter.
+static double ZeroRunBits(size_t r, int valueBits) {
+  size_t maxRun = (size_t)1 << valueBits;
+  double run = 2 + valueBits, rest = (double)(r % maxRun);
+  return (double)(r / maxRun) * run + (rest > 0 ? std::min(2 * rest, run) : 0);
+}
+
+// Drops coded detail coefficients whose error saved is worth less than the
+// bits they cost where they stand: the symbol, the magnitude and the break in
+// the zero run around them. Zeros at the end of a plane are free. Returns the
+// change in squared error.
+static double PruneCoefficients(HwlPlaneCode &code, const std::vector<uint8_t> &bands, int levels,
+                                const double *factor, int valueBits, double lambda) {
+  std::vector<int32_t> &q = code.Quantised;
+  size_t count = q.size();
+  double added = 0, coded = 2 + valueBits;
+  size_t previous = SIZE_MAX;  // last kept non-zero
+  size_t i = 0;
+  while (i < count && q[i] == 0) i++;
+  while (i < count) {
+    size_t next = i + 1;
+    while (next < count && q[next] == 0) next++;
+    if (bands[i] <= levels) {
+      size_t before = previous == SIZE_MAX ? i : i - previous - 1;
+      double bits;
+      if (next == count) bits = ZeroRunBits(before, valueBits) + coded;
+      else {
+        size_t after = next - i - 1;
+        bits = ZeroRunBits(before, valueBits) + ZeroRunBits(after, valueBits) + coded -
+               ZeroRunBits(before + after + 1, valueBits);
+      }
+      double c = std::fabs(code.Coefficients[i]), kept = c - std::abs(q[i]) * factor[bands[i]];
+      double gain = c * c - kept * kept;
+      if (gain < lambda * bits) {
+        q[i] = 0;
+        added += gain;
+        i = next;
+        continue;
+      }
+    }
+    previous = i;
+    i = next;
+  }
+  return added;
+}
+
 // Chooses the table for the given magnitude width and quantises the plane.
-// Returns the squared error the quantisation leaves in the coefficients.
+// A coded magnitude costs its full width whatever its size, so each band's
+// step is the finest whose largest magnitude fits the width; which
+// coefficients are coded at all is decided by their squared size against the
+// bits a zero saves. Returns the squared error left in the coefficients.
 static double QuantisePlane(HwlPlaneCode &code, const std::vector<uint8_t> &bands, int levels, int valueBits,
-                            double step, double lambda) {
+                            double lambda) {
   double largest[HWL_MAX_LEVELS + 2] = {};
   size_t count = code.Coefficients.size();
   for (size_t i = 0; i < count; i++) {
@@ -93,14 +149,13 @@ static double QuantisePlane(HwlPlaneCode &code, const std::vector<uint8_t> &band
     if (a > largest[bands[i]]) largest[bands[i]] = a;
   }
   double maxMagnitude = (double)((1 << valueBits) - 1);
-  double factor[HWL_MAX_LEVELS + 2], zeroBelow[HWL_MAX_LEVELS + 2];
+  double zeroBelow = std::sqrt(lambda * (valueBits + ZERO_EXTRA_BITS));
+  double factor[HWL_MAX_LEVELS + 2];
   for (int i = 0; i <= levels + 1; i++) {
-    double s = step;
-    if (maxMagnitude > 0 && largest[i] / maxMagnitude > s) s = largest[i] / maxMagnitude * (1 + 1e-12);
+    double s = largest[i] > 0 ? largest[i] / maxMagnitude * (1 + 1e-12) : 1.0;
+    if (s < MIN_STEP) s = MIN_STEP;
     code.Table[i] = 1.0 / s;
     factor[i] = 1.0 / code.Table[i];  // what the decoder multiplies by
-    zeroBelow[i] = i <= levels ? factor[i] / 2 + lambda * (valueBits + ZERO_EXTRA_BITS) / (2 * factor[i])
-                               : factor[i] / 2;
   }
   code.Quantised.assign(count, 0);
   double error = 0;
@@ -108,9 +163,9 @@ static double QuantisePlane(HwlPlaneCode &code, const std::vector<uint8_t> &band
     double c = code.Coefficients[i], a = std::fabs(c);
     int band = bands[i];
     int32_t q = 0;
-    if (a >= zeroBelow[band]) {
+    if (band > levels || a >= zeroBelow) {
       double r = std::floor(a / factor[band] + 0.5);
-      if (r < 1) r = 1;
+      if (r < 1 && band <= levels) r = 1;
       if (r > maxMagnitude) r = maxMagnitude;
       q = (int32_t)r;
     }
@@ -118,7 +173,7 @@ static double QuantisePlane(HwlPlaneCode &code, const std::vector<uint8_t> &band
     error += d * d;
     code.Quantised[i] = c < 0 ? -q : q;
   }
-  return error;
+  return error + PruneCoefficients(code, bands, levels, factor, valueBits, lambda);
 }
 
 // Builds the symbol and magnitude streams of a quantised plane; returns their
@@ -214,7 +269,7 @@ bool encodeHwl(const uint8_t *pixels, int width, int height, int channels, const
   for (int bits = 1; bits <= HWL_MAX_VALUE_BITS; bits++) {
     double cost = 0;
     for (HwlPlaneCode &code : planes) {
-      cost += QuantisePlane(code, bands, levels, bits, step, lambda);
+      cost += QuantisePlane(code, bands, levels, bits, lambda);
       cost += lambda * (double)BuildStreams(code, bits);
     }
     if (cost < bestCost) {
@@ -223,7 +278,7 @@ bool encodeHwl(const uint8_t *pixels, int width, int height, int channels, const
     }
   }
   for (HwlPlaneCode &code : planes) {
-    QuantisePlane(code, bands, levels, bestBits, step, lambda);
+    QuantisePlane(code, bands, levels, bestBits, lambda);
     BuildStreams(code, bestBits);
   }
 

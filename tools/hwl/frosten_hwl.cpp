@@ -105,7 +105,10 @@ static int Encode(int argc, char **argv) {
   if (!ParseEncodeOptions(argc, argv, options)) return Usage();
   PngImage png;
   char error[256];
-  if (!ReadPng(options.Input, png, error, sizeof error)) return Fail(options.Input, error);
+  if (!ReadPng(options.Input, png, error, sizeof error)) {
+    fprintf(stderr, "frosten-hwl: %s\n", error);  // the reason names the file
+    return 1;
+  }
   if (options.Alpha && png.Channels != 2 && png.Channels != 4) return Fail(options.Input, "image has no alpha channel");
   std::vector<uint8_t> planes, file;
   int channels;
@@ -139,7 +142,10 @@ static int Decode(int argc, char **argv) {
     }
   }
   char error[256];
-  if (!WritePng(argv[3], png, error, sizeof error)) return Fail(argv[3], error);
+  if (!WritePng(argv[3], png, error, sizeof error)) {
+    fprintf(stderr, "frosten-hwl: %s\n", error);  // the reason names the file
+    return 1;
+  }
   return 0;
 }
 
