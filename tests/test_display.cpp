@@ -1,4 +1,5 @@
 // The display layer against a real GL context on the test X server.
+// frosten-test: x11
 #include "launcher/display.h"
 #include "launcher/glcaps.h"
 

@@ -1,4 +1,5 @@
 #include "platform/message_box.h"
+// frosten-test: x11
 
 #include <gtest/gtest.h>
 #include <cstdlib>

@@ -1,4 +1,5 @@
 // The screen-saver switch, checked with xset against the test X server.
+// frosten-test: x11
 #include "launcher/display.h"
 #include "platform/screensaver.h"
 
