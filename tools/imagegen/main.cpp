@@ -62,7 +62,7 @@ static int List() {
 }
 
 static int Report(const char *sourceDir, const char *decodedDir, const char *dataDir) {
-  printf("| File | Size | Bytes | PSNR | Shows |\n|---|---|---|---|---|\n");
+  printf("| File | Size | Bytes | PSNR | Quality | Shows |\n|---|---|---|---|---|---|\n");
   long total = 0;
   for (const ShowImage &image : SHOW_IMAGES) {
     PngImage source, decoded;
@@ -84,10 +84,10 @@ static int Report(const char *sourceDir, const char *decodedDir, const char *dat
       return 1;
     }
     total += (long)info.st_size;
-    printf("| `%s.hwl` | %dx%d %s | %ld | %.1f dB | %s |\n", image.Name, source.Width, source.Height,
-           image.Grey ? "grey" : "colour", (long)info.st_size, psnr, image.Description);
+    printf("| `%s.hwl` | %dx%d %s | %ld | %.1f dB | %d | %s |\n", image.Name, source.Width, source.Height,
+           image.Grey ? "grey" : "colour", (long)info.st_size, psnr, (int)image.Quality, image.Description);
   }
-  printf("| all seven | | %ld | | |\n", total);
+  printf("| all seven | | %ld | | | |\n", total);
   return 0;
 }
 
