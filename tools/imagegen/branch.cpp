@@ -84,38 +84,49 @@ static void TwigWood(cairo_t *cr, const Twig &twig, float width) {
   cairo_stroke(cr);
 }
 
-// Snow lying on the upper side of a twig: a few lumps, each a cluster of
-// round blobs with a blue-grey underside and a white top.
+// Snow lying on the upper side of a twig: a lump, thickest in the middle,
+// whose top is a little uneven and whose underside follows the twig; white
+// on top, blue-grey in the shade beneath.
 static void SnowLump(cairo_t *cr, const Twig &twig, float t, float length, RandomState &random, float unit) {
-  struct Blob {
-    float X, Y, Radius;
-  };
-  Blob blobs[6];
-  int count = 0;
-  for (float s = -0.5f; s <= 0.5f && count < 6; s += 0.22f) {
-    float x, y;
+  const int steps = 12;
+  float height = RandomRange(random, 5.0f, 7.5f) * unit;
+  float bumps[steps + 1];
+  for (int i = 0; i <= steps; i++) bumps[i] = RandomRange(random, 0.8f, 1.1f);
+  float topX[steps + 1], topY[steps + 1], bottomX[steps + 1], bottomY[steps + 1];
+  for (int i = 0; i <= steps; i++) {
+    float s = (float)i / steps - 0.5f;  // -0.5 ... 0.5 along the lump
+    float x, y, xn, yn;
     TwigPoint(twig, t + s * length / twig.Length, x, y);
-    float middle = 1.0f - 1.6f * s * s;  // thickest in the middle
-    blobs[count++] = {x + RandomRange(random, -1.0f, 1.0f) * unit, y - RandomRange(random, 2.0f, 3.5f) * unit * middle,
-                      RandomRange(random, 3.0f, 4.6f) * unit * middle};
+    TwigPoint(twig, t + s * length / twig.Length + 0.01f, xn, yn);
+    float d = std::hypot(xn - x, yn - y);
+    float nx = (yn - y) / d, ny = -(xn - x) / d;  // the normal on the upper side
+    if (ny > 0) nx = -nx, ny = -ny;
+    float thickness = height * std::pow(std::fmax(0.0f, 1.0f - 4.0f * s * s), 0.6f) * bumps[i];
+    topX[i] = x + nx * (thickness + 1.0f * unit);
+    topY[i] = y + ny * (thickness + 1.0f * unit);
+    bottomX[i] = x - nx * 0.5f * unit;
+    bottomY[i] = y - ny * 0.5f * unit;
   }
-  const float shift[2] = {0.9f, -0.5f};
-  const Colour colours[2] = {SNOW_SHADE, SNOW};
-  for (int layer = 0; layer < 2; layer++) {
-    for (int i = 0; i < count; i++) {
-      cairo_new_sub_path(cr);
-      cairo_arc(cr, blobs[i].X - 0.3f * layer * unit, blobs[i].Y + shift[layer] * unit,
-                blobs[i].Radius * (layer ? 0.82f : 1.0f), 0, 2 * std::numbers::pi);
-    }
-    SetColour(cr, colours[layer]);
-    cairo_fill(cr);
-  }
+  cairo_new_path(cr);
+  cairo_move_to(cr, bottomX[0], bottomY[0]);
+  for (int i = 0; i <= steps; i++) cairo_line_to(cr, topX[i], topY[i]);
+  for (int i = steps; i >= 0; i--) cairo_line_to(cr, bottomX[i], bottomY[i]);
+  cairo_close_path(cr);
+  float middleX = 0.5f * (topX[steps / 2] + bottomX[steps / 2]);
+  cairo_pattern_t *gradient =
+      cairo_pattern_create_linear(middleX, topY[steps / 2], middleX, bottomY[steps / 2]);
+  cairo_pattern_add_color_stop_rgb(gradient, 0.0, SNOW.R, SNOW.G, SNOW.B);
+  cairo_pattern_add_color_stop_rgb(gradient, 0.55, SNOW.R, SNOW.G, SNOW.B);
+  cairo_pattern_add_color_stop_rgb(gradient, 1.0, SNOW_SHADE.R, SNOW_SHADE.G, SNOW_SHADE.B);
+  cairo_set_source(cr, gradient);
+  cairo_fill(cr);
+  cairo_pattern_destroy(gradient);
 }
 
 static void TwigSnow(cairo_t *cr, const Twig &twig, RandomState &random, int lumps, float unit) {
   for (int i = 0; i < lumps; i++) {
     float t = (i + RandomRange(random, 0.3f, 0.7f)) / lumps * 0.75f;
-    SnowLump(cr, twig, t, RandomRange(random, 12.0f, 19.0f) * unit, random, unit);
+    SnowLump(cr, twig, t, RandomRange(random, 18.0f, 26.0f) * unit, random, unit);
   }
 }
 
