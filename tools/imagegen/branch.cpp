@@ -144,51 +144,53 @@ static std::vector<Twig> BranchTwigs(float side) {
   return twigs;
 }
 
+// The stem across one repeat, as a run of short straight pieces.
+static std::vector<Twig> StemPieces(float side) {
+  float unit = side / 256.0f;
+  std::vector<Twig> pieces;
+  const int count = 8;
+  for (int i = 0; i < count; i++) {
+    float xa = i * side / count, xb = xa + side / count;
+    float ya = StemY(xa, side), yb = StemY(xb, side);
+    pieces.push_back({xa, ya, std::atan2(yb - ya, xb - xa), std::hypot(xb - xa, yb - ya), 27.0f * unit});
+  }
+  return pieces;
+}
+
+enum BranchLayer { BACK_NEEDLES, TWIG_WOOD, FRONT_NEEDLES, SNOW_LUMPS, BRANCH_LAYERS };
+
+static void DrawTwigLayer(cairo_t *cr, const Twig &twig, BranchLayer layer, uint32_t seed, float woodWidth,
+                          int snowLumps, float unit) {
+  RandomState random = {seed | 1u};
+  if (layer == BACK_NEEDLES) TwigNeedles(cr, twig, random, false, unit);
+  if (layer == TWIG_WOOD) TwigWood(cr, twig, woodWidth);
+  if (layer == FRONT_NEEDLES) TwigNeedles(cr, twig, random, true, unit);
+  if (layer == SNOW_LUMPS) TwigSnow(cr, twig, random, snowLumps, unit);
+}
+
 ColourAndAlpha DrawBranch(int32_t side) {
   float unit = side / 256.0f;
   std::vector<Twig> twigs = BranchTwigs((float)side);
+  std::vector<Twig> stem = StemPieces((float)side);
   cairo_surface_t *surface = NewSurface(side, side);
   cairo_t *cr = cairo_create(surface);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-
-  // The stem as a run of straight pieces, one repeat per copy.
-  std::vector<Twig> stems;
-  const int pieces = 8;
-  for (int copy = -1; copy <= 1; copy++) {
-    for (int i = 0; i < pieces; i++) {
-      float xa = copy * side + i * (float)side / pieces, xb = xa + (float)side / pieces;
-      float ya = StemY(xa, side), yb = StemY(xb, side);
-      stems.push_back({xa, ya, std::atan2(yb - ya, xb - xa), std::hypot(xb - xa, yb - ya), 27.0f * unit});
-    }
-  }
-
-  // The same random sequence is replayed for every copy, so that the three
-  // copies of a twig are identical and the picture wraps seamlessly.
-  for (int pass = 0; pass < 4; pass++) {
+  // Layer by layer, the repeat is drawn three times side by side, each
+  // element with its own seed, so the copies are identical and what leaves
+  // the picture on one side comes back on the other.
+  for (int layer = 0; layer < BRANCH_LAYERS; layer++) {
     for (int copy = -1; copy <= 1; copy++) {
-      RandomState random = {0x0f1a0001u + (uint32_t)pass * 977u};
       cairo_save(cr);
       cairo_translate(cr, copy * side, 0);
-      for (const Twig &twig : twigs) {
-        if (pass == 0) TwigNeedles(cr, twig, random, false, unit);
-        if (pass == 1) TwigWood(cr, twig, 2.6f * unit);
-        if (pass == 2) TwigNeedles(cr, twig, random, true, unit);
-        if (pass == 3) TwigSnow(cr, twig, random, twig.Angle < 0 ? 2 : 1, unit);
-      }
+      uint32_t seed = 0x0f1a0001u + (uint32_t)layer * 977u;
+      for (size_t k = 0; k < twigs.size(); k++)
+        DrawTwigLayer(cr, twigs[k], (BranchLayer)layer, seed + (uint32_t)k * 7919u, 2.6f * unit,
+                      twigs[k].Angle < 0 ? 2 : 1, unit);
+      for (size_t i = 0; i < stem.size(); i++)
+        DrawTwigLayer(cr, stem[i], (BranchLayer)layer, seed + (uint32_t)(i + 100) * 7919u, 4.5f * unit, (int)(i % 2),
+                      unit);
       cairo_restore(cr);
-    }
-    for (int i = 0; i < pieces; i++) {
-      // Stem pieces: the pieces of all three copies take the same sequence.
-      RandomState random = {0x57e40001u + (uint32_t)pass * 131u + (uint32_t)i};
-      for (int copy = -1; copy <= 1; copy++) {
-        RandomState replay = random;
-        const Twig &stem = stems[(copy + 1) * pieces + i];
-        if (pass == 0) TwigNeedles(cr, stem, replay, false, unit);
-        if (pass == 1) TwigWood(cr, stem, 4.5f * unit);
-        if (pass == 2) TwigNeedles(cr, stem, replay, true, unit);
-        if (pass == 3) TwigSnow(cr, stem, replay, i % 2, unit);
-      }
     }
   }
   cairo_destroy(cr);
