@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 static const float PI = std::numbers::pi_v<float>;
@@ -173,6 +174,20 @@ static void SnowCap(cairo_t *cr, const BannerLayout &b) {
   }
 }
 
+// The outline path of text with its pen starting at (x, y) and spacing
+// added between letters.
+static void LetterPath(cairo_t *cr, const char *text, float x, float y, float spacing) {
+  cairo_new_path(cr);
+  for (const char *c = text; *c; c++) {
+    char one[2] = {*c, 0};
+    cairo_move_to(cr, x, y);
+    cairo_text_path(cr, one);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, one, &extents);
+    x += (float)extents.x_advance + spacing;
+  }
+}
+
 // Text centred on x with its baseline at y, outlined and filled with a
 // vertical gold gradient, over a soft drop shadow. Returns its width.
 static float GoldText(cairo_t *cr, cairo_font_face_t *face, const char *text, float x, float y, float size,
@@ -181,28 +196,14 @@ static float GoldText(cairo_t *cr, cairo_font_face_t *face, const char *text, fl
   cairo_set_font_size(cr, size);
   cairo_text_extents_t extents;
   cairo_text_extents(cr, text, &extents);
-  size_t count = 0;
-  for (const char *c = text; *c; c++) count++;
-  float width = (float)extents.x_advance + spacing * (count - 1);
+  float width = (float)extents.x_advance + spacing * (float)(strlen(text) - 1);
   float pen = x - width * 0.5f;
-  auto path = [&](float dx, float dy) {
-    cairo_new_path(cr);
-    float p = pen;
-    for (const char *c = text; *c; c++) {
-      char one[2] = {*c, 0};
-      cairo_move_to(cr, p + dx, y + dy);
-      cairo_text_path(cr, one);
-      cairo_text_extents_t e;
-      cairo_text_extents(cr, one, &e);
-      p += (float)e.x_advance + spacing;
-    }
-  };
-  path(1.5f, 2.5f);
+  LetterPath(cr, text, pen + 1.5f, y + 2.5f, spacing);
   SetColour(cr, {0.0f, 0.0f, 0.0f}, 0.45f);
   cairo_set_line_width(cr, outline * 1.6f);
   cairo_stroke_preserve(cr);
   cairo_fill(cr);
-  path(0, 0);
+  LetterPath(cr, text, pen, y, spacing);
   SetColour(cr, INK);
   cairo_set_line_width(cr, outline);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
