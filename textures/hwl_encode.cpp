@@ -297,6 +297,18 @@ static bool TryCoefficient(const HwlStepWork &s, const std::vector<double> &targ
   return false;
 }
 
+// A coded magnitude costs the same bits whatever its size: moves it by one
+// step when that leaves less error.
+static void NudgeMagnitude(const HwlStepWork &s, const std::vector<double> &target, int x, int y, int32_t &q,
+                           double factor, double maxMagnitude) {
+  if (q == 0) return;
+  for (int32_t other : {q + 1, q - 1})
+    if (other != 0 && std::abs(other) <= maxMagnitude && TryCoefficient(s, target, x, y, other * factor, 0, 0)) {
+      q = other;
+      return;
+    }
+}
+
 // Runs the decoder's synthesis level by level and revisits every detail
 // coefficient with the reconstruction in view: on a gradient whose details
 // are zero the decoder blends neighbouring samples, so a small coefficient
@@ -320,8 +332,11 @@ static void RefineForSmoothing(HwlPlaneCode &code, int w, int h, int levels, int
     for (int pass = 0; pass < REFINE_PASSES; pass++)
       for (int y = 0; y < s.C; y++)
         for (int x = 0; x < s.B; x++) {
-          if (x < s.B / 2 && y < s.C / 2) continue;  // the coarser reconstruction
           size_t at = (size_t)y * w + x;
+          if (x < s.B / 2 && y < s.C / 2) {  // the coarser reconstruction, or at the top the approximation band
+            if (i == levels) NudgeMagnitude(s, target, x, y, code.Quantised[at], code.Factor[levels + 1], maxMagnitude);
+            continue;
+          }
           double c = code.Coefficients[at];
           int32_t &q = code.Quantised[at];
           if (q == 0) {
@@ -334,8 +349,12 @@ static void RefineForSmoothing(HwlPlaneCode &code, int w, int h, int levels, int
             }
           } else {
             coded.erase(at);
-            if (TryCoefficient(s, target, x, y, 0.0, -CodingBits(coded, at, valueBits), lambda)) q = 0;
-            else coded.insert(at);
+            if (TryCoefficient(s, target, x, y, 0.0, -CodingBits(coded, at, valueBits), lambda)) {
+              q = 0;
+              continue;
+            }
+            coded.insert(at);
+            NudgeMagnitude(s, target, x, y, q, f, maxMagnitude);
           }
         }
     for (int y = 0; y < s.C; y++)
