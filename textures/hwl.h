@@ -7,6 +7,7 @@
 // are little-endian.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -96,5 +97,9 @@ void rebuildHwlPlane(const HwlStreams &streams, double *plane, uint64_t count);
 // low[0 .. m/2-1] and high[0 .. m/2-1] give out[0 .. m-1]; step is the
 // distance between successive samples of low and high.
 void synthesiseHwlLine(const double *low, const double *high, int step, double *out, int outStep, int m);
+// Output pair k (samples 2k and 2k + 1) of a line of length m, for the
+// encoder's reconstruction: low and high point at sample 0 of the low- and
+// high-pass lines, step apart.
+void synthesiseHwlPair(const double *low, const double *high, size_t step, int k, int m, double &even, double &odd);
 // Converts a decoded value to a byte: clamped to 0 ... 255, halfway to even.
 uint8_t hwlToByte(double v);

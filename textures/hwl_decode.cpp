@@ -178,6 +178,10 @@ static inline void SynthesisePair(const double *L, const double *H, size_t st, i
   else odd = HWL_S * l;
 }
 
+void synthesiseHwlPair(const double *low, const double *high, size_t step, int k, int m, double &even, double &odd) {
+  SynthesisePair(low, high, step, k, m / 2, m, even, odd);
+}
+
 void synthesiseHwlLine(const double *low, const double *high, int step, double *out, int outStep, int m) {
   int half = m / 2;
   for (int k = 0; k < half; k++)

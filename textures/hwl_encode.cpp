@@ -15,11 +15,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <set>
 
 // One plane's coefficients and, for the chosen width, its code.
 struct HwlPlaneCode {
   std::vector<double> Coefficients;  // W x H pyramid, row-major
+  std::vector<std::vector<double>> Targets;  // the picture at each scale: W >> i x H >> i
   double Table[HWL_MAX_LEVELS + 2];
+  double Factor[HWL_MAX_LEVELS + 2];  // 1 / Table, what the decoder multiplies by
   std::vector<int32_t> Quantised;
   std::vector<uint8_t> Symbols;  // one class symbol per byte
   std::vector<uint8_t> Values;   // one magnitude per byte
@@ -31,6 +35,7 @@ static const double HWL_S = 0.7071067811865476;
 static const double ZERO_EXTRA_BITS = 1.0;
 static const double LAMBDA_PER_STEP2 = 0.1155;
 static const double MIN_STEP = 0.5;
+static const int REFINE_PASSES = 2;
 
 int hwlDeepestLevels(int width, int height, int maxLevels) {
   int best = -1;
@@ -51,10 +56,15 @@ void analyseHwlLine(const double *in, int step, double *low, double *high, int o
 }
 
 // Rows first, then columns, on the top-left b x c block, level by level.
-static void ForwardTransform(double *plane, int w, int h, int levels) {
+// Keeps the block each level starts from as that scale's target picture.
+static void ForwardTransform(double *plane, int w, int h, int levels, std::vector<std::vector<double>> &targets) {
   std::vector<double> temp((size_t)w * h);
+  targets.resize((size_t)levels + 1);
   for (int i = 0; i <= levels; i++) {
     int b = w >> i, c = h >> i;
+    targets[i].resize((size_t)b * c);
+    for (int y = 0; y < c; y++)
+      for (int x = 0; x < b; x++) targets[i][(size_t)y * b + x] = plane[(size_t)y * w + x];
     for (int y = 0; y < c; y++) {
       double *t = temp.data() + (size_t)y * w;
       analyseHwlLine(plane + (size_t)y * w, 1, t, t + b / 2, 1, b);
@@ -155,7 +165,7 @@ static double QuantisePlane(HwlPlaneCode &code, const std::vector<uint8_t> &band
     double s = largest[i] > 0 ? largest[i] / maxMagnitude * (1 + 1e-12) : 1.0;
     if (s < MIN_STEP) s = MIN_STEP;
     code.Table[i] = 1.0 / s;
-    factor[i] = 1.0 / code.Table[i];  // what the decoder multiplies by
+    factor[i] = code.Factor[i] = 1.0 / code.Table[i];
   }
   code.Quantised.assign(count, 0);
   double error = 0;
@@ -210,6 +220,148 @@ static uint64_t BuildStreams(HwlPlaneCode &code, int valueBits) {
   return 2 * (uint64_t)code.Symbols.size() + (uint64_t)valueBits * code.Values.size();
 }
 
+// Bits that coding position i (rather than leaving it zero) costs, given the
+// coded positions around it in the scan (held in coded, i itself excluded).
+static double CodingBits(const std::set<size_t> &coded, size_t i, int valueBits) {
+  auto next = coded.upper_bound(i);
+  size_t before = next == coded.begin() ? i : i - *std::prev(next) - 1;
+  double bits = 2 + valueBits;
+  if (next == coded.end()) return ZeroRunBits(before, valueBits) + bits;  // trailing zeros are free
+  size_t after = *next - i - 1;
+  return ZeroRunBits(before, valueBits) + ZeroRunBits(after, valueBits) + bits -
+         ZeroRunBits(before + after + 1, valueBits);
+}
+
+// The decoder's synthesis step on a b x c block, as in the decoder, or on
+// the part of it that one coefficient reaches.
+struct HwlStepWork {
+  double *Plane;   // coefficients with the coarser reconstruction in the top-left
+  double *Temp;    // after the vertical pass
+  double *Output;  // after the horizontal pass
+  int W, B, C;
+};
+
+static void VerticalPairs(const HwlStepWork &s, int x, int k0, int k1) {
+  int half = s.C / 2;
+  for (int k = std::max(k0, 0); k <= std::min(k1, half - 1); k++)
+    synthesiseHwlPair(s.Plane + x, s.Plane + (size_t)half * s.W + x, (size_t)s.W, k, s.C,
+                      s.Temp[(size_t)(2 * k) * s.W + x], s.Temp[(size_t)(2 * k + 1) * s.W + x]);
+}
+
+static void HorizontalPairs(const HwlStepWork &s, int y, int j0, int j1) {
+  const double *row = s.Temp + (size_t)y * s.W;
+  double *out = s.Output + (size_t)y * s.W;
+  for (int j = std::max(j0, 0); j <= std::min(j1, s.B / 2 - 1); j++)
+    synthesiseHwlPair(row, row + s.B / 2, 1, j, s.B, out[2 * j], out[2 * j + 1]);
+}
+
+static double WindowError(const HwlStepWork &s, const std::vector<double> &target, int y0, int y1, int x0, int x1) {
+  double e = 0;
+  for (int y = y0; y <= y1; y++)
+    for (int x = x0; x <= x1; x++) {
+      double d = s.Output[(size_t)y * s.W + x] - target[(size_t)y * s.B + x];
+      e += d * d;
+    }
+  return e;
+}
+
+// Tries another value for the detail coefficient at (x, y) of the block and
+// keeps it when the error left in the block, smoothing included, plus the
+// weighted change in bits is lower.
+static bool TryCoefficient(const HwlStepWork &s, const std::vector<double> &target, int x, int y, double value,
+                           double bitsChange, double lambda) {
+  int halfB = s.B / 2, halfC = s.C / 2;
+  bool lowRow = y < halfC, lowColumn = x < halfB;
+  int k = lowRow ? y : y - halfC, reachK = lowRow ? 2 : 1;
+  int j = lowColumn ? x : x - halfB, reachJ = lowColumn ? 2 : 1;
+  int k0 = std::max(k - reachK, 0), k1 = std::min(k + reachK, halfC - 1);
+  int j0 = std::max(j - reachJ, 0), j1 = std::min(j + reachJ, halfB - 1);
+  int y0 = 2 * k0, y1 = 2 * k1 + 1, x0 = 2 * j0, x1 = 2 * j1 + 1;
+  // The coefficient changes column x of temp rows y0 .. y1, and those rows'
+  // output pairs j0 .. j1 read it.
+  double savedTemp[10], savedOut[10 * 10];
+  for (int r = y0; r <= y1; r++) savedTemp[r - y0] = s.Temp[(size_t)r * s.W + x];
+  for (int r = y0; r <= y1; r++)
+    for (int c = x0; c <= x1; c++) savedOut[(r - y0) * 10 + (c - x0)] = s.Output[(size_t)r * s.W + c];
+  double before = WindowError(s, target, y0, y1, x0, x1);
+  double &coefficient = s.Plane[(size_t)y * s.W + x], old = coefficient;
+  coefficient = value;
+  VerticalPairs(s, x, k0, k1);
+  for (int r = y0; r <= y1; r++) HorizontalPairs(s, r, j0, j1);
+  double after = WindowError(s, target, y0, y1, x0, x1);
+  if (after - before + lambda * bitsChange < 0) return true;
+  coefficient = old;
+  for (int r = y0; r <= y1; r++) s.Temp[(size_t)r * s.W + x] = savedTemp[r - y0];
+  for (int r = y0; r <= y1; r++)
+    for (int c = x0; c <= x1; c++) s.Output[(size_t)r * s.W + c] = savedOut[(r - y0) * 10 + (c - x0)];
+  return false;
+}
+
+// A coded magnitude costs the same bits whatever its size: moves it by one
+// step when that leaves less error.
+static void NudgeMagnitude(const HwlStepWork &s, const std::vector<double> &target, int x, int y, int32_t &q,
+                           double factor, double maxMagnitude) {
+  if (q == 0) return;
+  for (int32_t other : {q + 1, q - 1})
+    if (other != 0 && std::abs(other) <= maxMagnitude && TryCoefficient(s, target, x, y, other * factor, 0, 0)) {
+      q = other;
+      return;
+    }
+}
+
+// Runs the decoder's synthesis level by level and revisits every detail
+// coefficient with the reconstruction in view: on a gradient whose details
+// are zero the decoder blends neighbouring samples, so a small coefficient
+// there may be dropped for less error than its size suggests, and next to
+// an edge the blend may need a coefficient to stop it.
+static void RefineForSmoothing(HwlPlaneCode &code, int w, int h, int levels, int valueBits, double lambda) {
+  size_t count = (size_t)w * h;
+  std::vector<double> plane(count), temp(count), output(count);
+  std::vector<uint8_t> bands = BandMap(w, h, levels);
+  for (size_t i = 0; i < count; i++) plane[i] = code.Quantised[i] * code.Factor[bands[i]];
+  double maxMagnitude = (double)((1 << valueBits) - 1);
+  std::set<size_t> coded;
+  for (size_t i = 0; i < count; i++)
+    if (code.Quantised[i] != 0) coded.insert(coded.end(), i);
+  for (int i = levels; i >= 0; i--) {
+    HwlStepWork s = {plane.data(), temp.data(), output.data(), w, w >> i, h >> i};
+    const std::vector<double> &target = code.Targets[i];
+    for (int x = 0; x < s.B; x++) VerticalPairs(s, x, 0, s.C / 2 - 1);
+    for (int y = 0; y < s.C; y++) HorizontalPairs(s, y, 0, s.B / 2 - 1);
+    double f = code.Factor[i];
+    for (int pass = 0; pass < REFINE_PASSES; pass++)
+      for (int y = 0; y < s.C; y++)
+        for (int x = 0; x < s.B; x++) {
+          size_t at = (size_t)y * w + x;
+          if (x < s.B / 2 && y < s.C / 2) {  // the coarser reconstruction, or at the top the approximation band
+            if (i == levels) NudgeMagnitude(s, target, x, y, code.Quantised[at], code.Factor[levels + 1], maxMagnitude);
+            continue;
+          }
+          double c = code.Coefficients[at];
+          int32_t &q = code.Quantised[at];
+          if (q == 0) {
+            double r = std::floor(std::fabs(c) / f + 0.5);
+            if (r < 1) continue;
+            int32_t candidate = (int32_t)std::min(r, maxMagnitude) * (c < 0 ? -1 : 1);
+            if (TryCoefficient(s, target, x, y, candidate * f, CodingBits(coded, at, valueBits), lambda)) {
+              q = candidate;
+              coded.insert(at);
+            }
+          } else {
+            coded.erase(at);
+            if (TryCoefficient(s, target, x, y, 0.0, -CodingBits(coded, at, valueBits), lambda)) {
+              q = 0;
+              continue;
+            }
+            coded.insert(at);
+            NudgeMagnitude(s, target, x, y, q, f, maxMagnitude);
+          }
+        }
+    for (int y = 0; y < s.C; y++)
+      for (int x = 0; x < s.B; x++) plane[(size_t)y * w + x] = output[(size_t)y * w + x];
+  }
+}
+
 static void AppendDouble(std::vector<uint8_t> &out, double v) {
   uint64_t bits;
   memcpy(&bits, &v, 8);
@@ -258,7 +410,7 @@ bool encodeHwl(const uint8_t *pixels, int width, int height, int channels, const
   for (int p = 0; p < channels; p++) {
     planes[p].Coefficients.resize(count);
     for (size_t i = 0; i < count; i++) planes[p].Coefficients[i] = pixels[i * channels + p];
-    ForwardTransform(planes[p].Coefficients.data(), width, height, levels);
+    ForwardTransform(planes[p].Coefficients.data(), width, height, levels, planes[p].Targets);
   }
   std::vector<uint8_t> bands = BandMap(width, height, levels);
 
@@ -279,6 +431,7 @@ bool encodeHwl(const uint8_t *pixels, int width, int height, int channels, const
   }
   for (HwlPlaneCode &code : planes) {
     QuantisePlane(code, bands, levels, bestBits, lambda);
+    RefineForSmoothing(code, width, height, levels, bestBits, lambda);
     BuildStreams(code, bestBits);
   }
 
