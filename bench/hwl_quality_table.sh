@@ -56,12 +56,16 @@ table_for() {
     "$TOOL" decode "$WORK/out.hwl" "$WORK/out.png"
     local hwl=$(stat -c %s "$WORK/out.hwl") hp=$(psnr "$WORK/in.png" "$WORK/out.png")
     read -r jq jbytes jp <<<"$(jpeg_near "$WORK/in.pnm" "$grey" "$hwl")"
-    printf '%-10s %4dx%-4d %5s %8d %3d %8d %7.2f   %3d %8d %7.2f %+6.2f\n' \
+    local note=""
+    [ $((jbytes * 100)) -lt $((hwl * 95)) ] && note="  (JPEG tops out below this size)"
+    printf '%-10s %4dx%-4d %5s %8d %3d %8d %7.2f   %3d %8d %7.2f %+6.2f%s\n' \
       "$name" "$w" "$h" "$([ $grey = 1 ] && echo grey || echo rgb)" "$png" "$q" "$hwl" "$hp" "$jq" "$jbytes" "$jp" \
-      "$(echo "$hp - $jp" | bc -l)"
+      "$(awk -v a="$hp" -v b="$jp" 'BEGIN { print a - b }')" "$note"
   done
 }
 
+echo "PSNR in dB over all channels; jq is the baseline JPEG quality whose file size is closest to the HWL file's;"
+echo "diff is HWL minus JPEG. png_bytes is the lossless PNG of the same (cropped) picture."
 printf '%-10s %-9s %5s %8s %3s %8s %7s   %3s %8s %7s %6s\n' image size type png_bytes Q hwl_bytes hwl_dB jq jpg_bytes jpg_dB diff
 for builtin in rose wizard logo; do
   convert "$builtin:" "$WORK/$builtin.png"
