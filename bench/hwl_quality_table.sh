@@ -1,8 +1,9 @@
 #!/bin/bash
 # Prints HWL size and PSNR at several quality settings beside the lossless PNG
 # size and baseline JPEG at about the same size, for ImageMagick's built-in
-# images and any photographs given as arguments (Debian's python3-skimage
-# ships some under /usr/lib/python3/dist-packages/skimage/data/).
+# images, a synthetic glow sprite and any photographs given as arguments
+# (Debian's python3-skimage ships some in /usr/lib/python3/dist-packages/
+# skimage/data/).
 #
 #   bench/hwl_quality_table.sh BUILD_DIR [PHOTO.png ...]
 #
@@ -71,6 +72,9 @@ for builtin in rose wizard logo; do
   convert "$builtin:" "$WORK/$builtin.png"
   table_for "$builtin" "$WORK/$builtin.png"
 done
+# A soft glow sprite of the kind the show draws, as synthetic art.
+convert -size 256x256 radial-gradient:white-black -type Grayscale "$WORK/glow.png"
+table_for glow "$WORK/glow.png"
 for photo in "$@"; do
   table_for "$(basename "${photo%.*}")" "$photo"
 done
