@@ -1,8 +1,9 @@
 #!/bin/bash
 # Prints HWL size and PSNR at several quality settings beside the lossless PNG
 # size and baseline JPEG at about the same size, for ImageMagick's built-in
-# images and any photographs given as arguments (Debian's python3-skimage
-# ships some under /usr/lib/python3/dist-packages/skimage/data/).
+# images, a synthetic glow sprite and any photographs given as arguments
+# (Debian's python3-skimage ships some in /usr/lib/python3/dist-packages/
+# skimage/data/).
 #
 #   bench/hwl_quality_table.sh BUILD_DIR [PHOTO.png ...]
 #
@@ -56,17 +57,24 @@ table_for() {
     "$TOOL" decode "$WORK/out.hwl" "$WORK/out.png"
     local hwl=$(stat -c %s "$WORK/out.hwl") hp=$(psnr "$WORK/in.png" "$WORK/out.png")
     read -r jq jbytes jp <<<"$(jpeg_near "$WORK/in.pnm" "$grey" "$hwl")"
-    printf '%-10s %4dx%-4d %5s %8d %3d %8d %7.2f   %3d %8d %7.2f %+6.2f\n' \
+    local note=""
+    [ $((jbytes * 100)) -lt $((hwl * 95)) ] && note="  (JPEG tops out below this size)"
+    printf '%-10s %4dx%-4d %5s %8d %3d %8d %7.2f   %3d %8d %7.2f %+6.2f%s\n' \
       "$name" "$w" "$h" "$([ $grey = 1 ] && echo grey || echo rgb)" "$png" "$q" "$hwl" "$hp" "$jq" "$jbytes" "$jp" \
-      "$(echo "$hp - $jp" | bc -l)"
+      "$(awk -v a="$hp" -v b="$jp" 'BEGIN { print a - b }')" "$note"
   done
 }
 
+echo "PSNR in dB over all channels; jq is the baseline JPEG quality whose file size is closest to the HWL file's;"
+echo "diff is HWL minus JPEG. png_bytes is the lossless PNG of the same (cropped) picture."
 printf '%-10s %-9s %5s %8s %3s %8s %7s   %3s %8s %7s %6s\n' image size type png_bytes Q hwl_bytes hwl_dB jq jpg_bytes jpg_dB diff
 for builtin in rose wizard logo; do
   convert "$builtin:" "$WORK/$builtin.png"
   table_for "$builtin" "$WORK/$builtin.png"
 done
+# A soft glow sprite of the kind the show draws, as synthetic art.
+convert -size 256x256 radial-gradient:white-black -type Grayscale "$WORK/glow.png"
+table_for glow "$WORK/glow.png"
 for photo in "$@"; do
   table_for "$(basename "${photo%.*}")" "$photo"
 done

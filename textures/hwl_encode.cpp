@@ -5,7 +5,9 @@
 // bits it costs where it stands, and since every magnitude takes the full
 // width, each band is quantised as finely as its largest magnitude allows.
 // The magnitude width shared by all planes is the one with the least error
-// plus weighted size.
+// plus weighted size. Last, every coefficient is revisited against the
+// decoder's own synthesis, whose smoothing of gradients with zero details
+// makes many small coefficients unnecessary.
 #include "textures/hwl_encode.h"
 
 #include "textures/hwl.h"
@@ -30,8 +32,9 @@ struct HwlPlaneCode {
 };
 
 static const double HWL_S = 0.7071067811865476;
-// Bits a zero saves against a coded magnitude beyond the value itself, and
-// the exchange rate between squared error and bits, per squared base step.
+// Bits a zero saves against a coded magnitude beyond the value itself; the
+// exchange rate between squared error and bits, per squared base step; the
+// finest quantisation step; how often the smoothing pass visits each level.
 static const double ZERO_EXTRA_BITS = 1.0;
 static const double LAMBDA_PER_STEP2 = 0.1155;
 static const double MIN_STEP = 0.5;
