@@ -112,7 +112,35 @@ static int64_t TruncCoord(float value) {
   return (int64_t)value;
 }
 
-static void SampleInto(const uint8_t *layer, float x, float y, uint8_t *out) {
+// The warps sample at fractions that repeat a great deal (a whole row often
+// shares one), so an operation keeps the weights it has worked out in a small
+// table keyed by the fraction's bits. A hit returns exactly what CosWeight
+// would, so the table changes no result.
+enum { WEIGHT_CACHE_SIZE = 4096 };
+
+struct WeightCache {
+  uint32_t Key[WEIGHT_CACHE_SIZE];
+  float Weight[WEIGHT_CACHE_SIZE];
+};
+
+static void ClearWeightCache(WeightCache &cache) {
+  // 0xFFFFFFFF is a NaN pattern; NaN fractions never enter the table.
+  memset(cache.Key, 0xFF, sizeof cache.Key);
+}
+
+static float CachedCosWeight(WeightCache *cache, float u) {
+  if (!cache || u != u) return CosWeight(u);
+  uint32_t bits;
+  memcpy(&bits, &u, 4);
+  uint32_t slot = (bits * 0x9E3779B1u) >> 20;  // 12 bits: WEIGHT_CACHE_SIZE slots
+  if (cache->Key[slot] != bits) {
+    cache->Key[slot] = bits;
+    cache->Weight[slot] = CosWeight(u);
+  }
+  return cache->Weight[slot];
+}
+
+static void SampleInto(const uint8_t *layer, float x, float y, uint8_t *out, WeightCache *cache) {
   int64_t ix = TruncCoord(x);
   int64_t iy = TruncCoord(y);
   float fx = x - (float)ix;  // negative for negative coordinates: the even cosine
@@ -126,14 +154,14 @@ static void SampleInto(const uint8_t *layer, float x, float y, uint8_t *out) {
     memcpy(out, row0 + x0 * 3, 3);
     return;
   }
-  CornerWeights w = MakeWeights(CosWeight(fx), CosWeight(fy));
+  CornerWeights w = MakeWeights(CachedCosWeight(cache, fx), CachedCosWeight(cache, fy));
   BlendCorners(row0 + x0 * 3, row0 + x1 * 3, row1 + x0 * 3, row1 + x1 * 3, w, out);
 }
 
 TexRgb TexSample(int layer, float x, float y) {
   if (TexGen.Width == 0) return {0, 0, 0};
   uint8_t out[3];
-  SampleInto(LayerData(layer), x, y, out);
+  SampleInto(LayerData(layer), x, y, out, nullptr);
   return {out[0], out[1], out[2]};
 }
 
@@ -190,7 +218,18 @@ void TexNoise(int layer, int32_t step, uint32_t seed, int32_t range, bool colour
         uint8_t *row = data + (size_t)((y + j) & hmask) * width * 3;
         for (int32_t i = 0; i < step; i++) {
           CornerWeights w = MakeWeights(weight[i], weight[j]);
-          BlendCorners(c00, c10, c01, c11, w, row + ((x + i) & wmask) * 3);
+          uint8_t *out = row + ((x + i) & wmask) * 3;
+          if (colour) {
+            BlendCorners(c00, c10, c01, c11, w, out);
+          } else {
+            // Grey corners give three equal channels: work out one.
+            float sum = 0.0f;
+            sum += (float)c00[0] * w.W00;
+            sum += (float)c10[0] * w.W10;
+            sum += (float)c01[0] * w.W01;
+            sum += (float)c11[0] * w.W11;
+            out[0] = out[1] = out[2] = ClampByte(sum);
+          }
         }
       }
     }
@@ -415,6 +454,8 @@ void TexSineWarp(int from, int to, float fy, float ax, float fx, float ay) {
   const uint8_t *s = LayerData(TEX_SCRATCH);
   uint8_t *d = LayerData(to);
   int32_t width = TexGen.Width, height = TexGen.Height;
+  WeightCache cache;
+  ClearWeightCache(cache);
   // sx = x + sin(y * fy) * ax: the product y * fy is a float, the sine, the
   // scaling and the sum are double, and sx is stored as a float. The shift
   // depends on the row only, the vertical one on the column only.
@@ -426,9 +467,24 @@ void TexSineWarp(int from, int to, float fy, float ax, float fx, float ay) {
     for (int32_t x = 0; x < width; x++, out += 3) {
       float sx = (float)((double)x + rowShift);
       float sy = (float)((double)y + columnShift[x]);
-      SampleInto(s, sx, sy, out);
+      SampleInto(s, sx, sy, out, &cache);
     }
   }
+}
+
+struct Turn {
+  float Cos, Sin;
+};
+
+// The rotation of the twirl at offset (dx, dy) from the centre, all in float:
+// r = hw - |(dx, dy)| (0 if negative), r = r^2 / sqrt(2 * Width * Height),
+// angle = strength * r / divisor.
+static Turn TwirlTurn(float hw, float dx, float dy, float norm, float strength, float divisor) {
+  float r = hw - (float)std::sqrt((double)(dx * dx + dy * dy));
+  if (r < 0.0f) r = 0.0f;
+  r = r * r / norm;
+  float angle = strength * r / divisor;
+  return {(float)std::cos((double)angle), (float)std::sin((double)angle)};
 }
 
 void TexTwirl(int from, int to, float strength, float divisor) {
@@ -439,20 +495,28 @@ void TexTwirl(int from, int to, float strength, float divisor) {
   int32_t hw = width / 2, hh = height / 2;
   float fhw = (float)hw, fhh = (float)hh;
   float norm = (float)std::sqrt((double)(2.0f * (float)width * (float)height));
-  for (int32_t y = 0; y < height; y++) {
-    float dy = (float)(y - hh);
-    uint8_t *out = d + (size_t)y * width * 3;
-    for (int32_t x = 0; x < width; x++, out += 3) {
-      float dx = (float)(x - hw);
-      float r = fhw - (float)std::sqrt((double)(dx * dx + dy * dy));
-      if (r < 0.0f) r = 0.0f;
-      r = r * r / norm;
-      float angle = strength * r / divisor;
-      float c = (float)std::cos((double)angle);
-      float sn = (float)std::sin((double)angle);
-      float sx = fhw + dx * c - dy * sn;
-      float sy = fhh + dx * sn + dy * c;
-      SampleInto(s, sx, sy, out);
+  WeightCache cache;
+  ClearWeightCache(cache);
+  // The rotation depends on dx^2 + dy^2 only, so the rows hh - k and hh + k
+  // share one table of it by |dx|. Each pixel reads only the scratch copy,
+  // so visiting the rows in pairs gives the same layer.
+  Turn turn[TEX_MAX_SIDE / 2 + 1];
+  for (int32_t k = 0; k <= hh; k++) {
+    for (int32_t a = 0; a <= hw; a++) turn[a] = TwirlTurn(fhw, (float)a, (float)k, norm, strength, divisor);
+    int32_t rows[2] = {hh - k, hh + k};
+    int32_t rowCount = (k > 0 && hh + k < height) ? 2 : 1;
+    for (int32_t n = 0; n < rowCount; n++) {
+      int32_t y = rows[n];
+      float dy = (float)(y - hh);
+      uint8_t *out = d + (size_t)y * width * 3;
+      for (int32_t x = 0; x < width; x++, out += 3) {
+        int32_t dxi = x - hw;
+        float dx = (float)dxi;
+        Turn t = turn[dxi < 0 ? -dxi : dxi];
+        float sx = fhw + dx * t.Cos - dy * t.Sin;
+        float sy = fhh + dx * t.Sin + dy * t.Cos;
+        SampleInto(s, sx, sy, out, &cache);
+      }
     }
   }
 }
@@ -462,6 +526,8 @@ void TexDisplace(int source, int map, int to, float kx, float ky) {
   const uint8_t *m = LayerData(map);
   uint8_t *scratch = LayerData(TEX_SCRATCH);
   int32_t width = TexGen.Width, height = TexGen.Height;
+  WeightCache cache;
+  ClearWeightCache(cache);
   for (int32_t y = 0; y < height; y++) {
     for (int32_t x = 0; x < width; x++) {
       size_t at = ((size_t)y * width + x) * 3;
@@ -469,7 +535,7 @@ void TexDisplace(int source, int map, int to, float kx, float ky) {
       if (m[at + 2] > v) v = m[at + 2];
       float sx = (float)x + (float)v * kx;
       float sy = (float)y + (float)v * ky;
-      SampleInto(src, sx, sy, scratch + at);
+      SampleInto(src, sx, sy, scratch + at, &cache);
     }
   }
   CopyLayer(to, TEX_SCRATCH);
