@@ -283,6 +283,7 @@ void TexRadial(int layer, float scale) {
   for (int32_t y = 0; y < height; y++) {
     float ny = (float)(y - hh) / dh;
     for (int32_t x = 0; x < width; x++, p += 3) {
+      // nx, ny, the distance and the value are floats.
       float nx = (float)(x - hw) / dw;
       float distance = (float)std::sqrt((double)(nx * nx + ny * ny));
       uint8_t value = ClampByte(255.0f - scale * 180.0f * distance);
@@ -319,7 +320,7 @@ void TexRgbScale(int from, int to, float kr, float kg, float kb) {
   uint8_t *d = LayerData(to);
   float factor[3] = {kr, kg, kb};
   for (size_t i = 0, n = PixelCount() * 3; i < n; i += 3) {
-    for (int c = 0; c < 3; c++) d[i + c] = ClampByte((float)s[i + c] * factor[c]);
+    for (int c = 0; c < 3; c++) d[i + c] = ClampByte((float)s[i + c] * factor[c]);  // float product
   }
 }
 
@@ -410,6 +411,7 @@ void TexMultiply(int a, int b, int to, float ka, float kb) {
   const uint8_t *pb = LayerData(b);
   uint8_t *d = LayerData(to);
   for (size_t i = 0, n = PixelCount() * 3; i < n; i++) {
+    // Both products, their product and the division by 255 in float.
     d[i] = ClampByte(((float)pa[i] * ka) * ((float)pb[i] * kb) / 255.0f);
   }
 }
@@ -419,7 +421,7 @@ void TexBlend(int a, int b, int to, float ka, float kb) {
   const uint8_t *pb = LayerData(b);
   uint8_t *d = LayerData(to);
   for (size_t i = 0, n = PixelCount() * 3; i < n; i++) {
-    d[i] = ClampByte((float)pa[i] * ka + (float)pb[i] * kb);
+    d[i] = ClampByte((float)pa[i] * ka + (float)pb[i] * kb);  // float products and sum
   }
 }
 
@@ -533,6 +535,7 @@ void TexDisplace(int source, int map, int to, float kx, float ky) {
       size_t at = ((size_t)y * width + x) * 3;
       uint8_t v = m[at] > m[at + 1] ? m[at] : m[at + 1];
       if (m[at + 2] > v) v = m[at + 2];
+      // The offsets and the coordinates are floats.
       float sx = (float)x + (float)v * kx;
       float sy = (float)y + (float)v * ky;
       SampleInto(src, sx, sy, scratch + at, &cache);
