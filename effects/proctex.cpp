@@ -16,10 +16,11 @@ static uint8_t *LayerData(int layer) { return TexGen.Layers[layer].data(); }
 static size_t PixelCount() { return (size_t)TexGen.Width * (size_t)TexGen.Height; }
 
 // Clamps to 0 ... 255 and truncates toward zero; NaN gives 0.
-static uint8_t ClampByte(float value) {
-  if (!(value > 0.0f)) return 0;
-  if (value >= 255.0f) return 255;
-  return (uint8_t)value;
+static inline uint8_t ClampByte(float value) {
+  // NaN fails the first test and becomes 0.
+  value = value > 0.0f ? value : 0.0f;
+  value = value < 255.0f ? value : 255.0f;
+  return (uint8_t)(int32_t)value;
 }
 
 static uint8_t ClampByteInt(int32_t value) {
