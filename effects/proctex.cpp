@@ -6,8 +6,14 @@
 // Arithmetic convention of this file: variables and stored intermediates are
 // single-precision floats; sin, cos and sqrt are the double-precision library
 // calls on the float argument, their results rounded to float wherever they
-// are stored. Nothing here may be contracted into fused multiply-adds: the
-// byte results depend on every rounding step.
+// are stored. Nothing here may be contracted into fused multiply-adds (which
+// targets with FMA instructions would otherwise do): the byte results depend
+// on every rounding step.
+#if defined(__clang__)
+#pragma STDC FP_CONTRACT OFF
+#elif defined(__GNUC__)
+#pragma GCC optimize("fp-contract=off")
+#endif
 
 TexGenerator TexGen;
 

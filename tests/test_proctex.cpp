@@ -6,6 +6,13 @@
 
 #include <cmath>
 
+// The reference warps below must round like the generator: no fused multiply-adds.
+#if defined(__clang__)
+#pragma STDC FP_CONTRACT OFF
+#elif defined(__GNUC__)
+#pragma GCC optimize("fp-contract=off")
+#endif
+
 static void Set(int layer, int x, int y, uint8_t r, uint8_t g, uint8_t b) {
   uint8_t *p = TexGen.Layers[layer].data() + ((size_t)y * TexGen.Width + x) * 3;
   p[0] = r;
