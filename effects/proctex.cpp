@@ -48,10 +48,10 @@ bool TexSetSize(int32_t width, int32_t height) {
   TexGen.HeightMask = height - 1;
   size_t bytes = (size_t)width * (size_t)height * 3;
   for (int i = 0; i < TEX_LAYER_COUNT; i++) {
-    TexGen.Layers[i].resize(bytes);
     // The scratch layer keeps whatever it held: every operation writes it
     // whole before reading it.
-    if (i != TEX_SCRATCH) memset(TexGen.Layers[i].data(), 0, bytes);
+    if (i == TEX_SCRATCH) TexGen.Layers[i].resize(bytes);
+    else TexGen.Layers[i].assign(bytes, 0);
   }
   return true;
 }
@@ -221,22 +221,30 @@ void TexNoise(int layer, int32_t step, uint32_t seed, int32_t range, bool colour
       memcpy(c10, data + ((size_t)y * width + xs) * 3, 3);
       memcpy(c01, data + ((size_t)ys * width + x) * 3, 3);
       memcpy(c11, data + ((size_t)ys * width + xs) * 3, 3);
+      if (colour) {
+        for (int32_t j = 0; j < step; j++) {
+          uint8_t *row = data + (size_t)((y + j) & hmask) * width * 3;
+          for (int32_t i = 0; i < step; i++) {
+            CornerWeights w = MakeWeights(weight[i], weight[j]);
+            BlendCorners(c00, c10, c01, c11, w, row + ((x + i) & wmask) * 3);
+          }
+        }
+        continue;
+      }
+      // Grey corners give three equal channels: work out one, with the same
+      // weights and sums as BlendCorners.
+      float g00 = c00[0], g10 = c10[0], g01 = c01[0], g11 = c11[0];
       for (int32_t j = 0; j < step; j++) {
         uint8_t *row = data + (size_t)((y + j) & hmask) * width * 3;
         for (int32_t i = 0; i < step; i++) {
           CornerWeights w = MakeWeights(weight[i], weight[j]);
+          float sum = 0.0f;
+          sum += g00 * w.W00;
+          sum += g10 * w.W10;
+          sum += g01 * w.W01;
+          sum += g11 * w.W11;
           uint8_t *out = row + ((x + i) & wmask) * 3;
-          if (colour) {
-            BlendCorners(c00, c10, c01, c11, w, out);
-          } else {
-            // Grey corners give three equal channels: work out one.
-            float sum = 0.0f;
-            sum += (float)c00[0] * w.W00;
-            sum += (float)c10[0] * w.W10;
-            sum += (float)c01[0] * w.W01;
-            sum += (float)c11[0] * w.W11;
-            out[0] = out[1] = out[2] = ClampByte(sum);
-          }
+          out[0] = out[1] = out[2] = ClampByte(sum);
         }
       }
     }
@@ -413,13 +421,22 @@ void TexHsvScale(int from, int to, float kh, float ks, float kv) {
   }
 }
 
+// A byte times a factor, as a float, for each of the 256 byte values: the
+// same products the per-channel arithmetic would form.
+static void ScaledBytes(float factor, float *table) {
+  for (int v = 0; v < 256; v++) table[v] = (float)v * factor;
+}
+
 void TexMultiply(int a, int b, int to, float ka, float kb) {
   const uint8_t *pa = LayerData(a);
   const uint8_t *pb = LayerData(b);
   uint8_t *d = LayerData(to);
+  float sa[256], sb[256];
+  ScaledBytes(ka, sa);
+  ScaledBytes(kb, sb);
   for (size_t i = 0, n = PixelCount() * 3; i < n; i++) {
     // Both products, their product and the division by 255 in float.
-    d[i] = ClampByte(((float)pa[i] * ka) * ((float)pb[i] * kb) / 255.0f);
+    d[i] = ClampByte(sa[pa[i]] * sb[pb[i]] / 255.0f);
   }
 }
 
@@ -427,8 +444,11 @@ void TexBlend(int a, int b, int to, float ka, float kb) {
   const uint8_t *pa = LayerData(a);
   const uint8_t *pb = LayerData(b);
   uint8_t *d = LayerData(to);
+  float sa[256], sb[256];
+  ScaledBytes(ka, sa);
+  ScaledBytes(kb, sb);
   for (size_t i = 0, n = PixelCount() * 3; i < n; i++) {
-    d[i] = ClampByte((float)pa[i] * ka + (float)pb[i] * kb);  // float products and sum
+    d[i] = ClampByte(sa[pa[i]] + sb[pb[i]]);  // float products and sum
   }
 }
 
