@@ -273,10 +273,10 @@ int DrumNote(int sample) { return sample == SAMPLE_KICK ? NOTE_C2 : NOTE_C3; }
 void SynthesizeSamples(ModFile &mod) {
   struct Made { int Slot; const char *Name; Wave Sound; uint8_t Volume; };
   Made made[] = {
-    {SAMPLE_BELL, "bell", MakeBell(SampleBasePitch(SAMPLE_BELL)), 48},
-    {SAMPLE_FLUTE, "flute", MakeFlute(SampleBasePitch(SAMPLE_FLUTE)), 44},
-    {SAMPLE_PAD, "strings", MakePad(SampleBasePitch(SAMPLE_PAD)), 24},
-    {SAMPLE_BASS, "bass", MakeBass(SampleBasePitch(SAMPLE_BASS)), 46},
+    {SAMPLE_BELL, "bell", MakeBell(SampleBasePitch(SAMPLE_BELL)), 56},
+    {SAMPLE_FLUTE, "flute", MakeFlute(SampleBasePitch(SAMPLE_FLUTE)), 36},
+    {SAMPLE_PAD, "strings", MakePad(SampleBasePitch(SAMPLE_PAD)), 28},
+    {SAMPLE_BASS, "bass", MakeBass(SampleBasePitch(SAMPLE_BASS)), 52},
     {SAMPLE_KICK, "kick", MakeKick(), 64},
     {SAMPLE_SNARE, "snare", MakeSnare(), 48},
     {SAMPLE_HAT, "hi-hat", MakeHat(), 32},
