@@ -198,7 +198,9 @@ TEST(MusicModule, LibopenmptLoadsItCleanly) {
   std::ostringstream log;
   openmpt::module module(bytes, log);
   EXPECT_EQ(log.str(), "");
+  EXPECT_EQ(module.get_metadata("warnings"), "");
   EXPECT_EQ(module.get_metadata("type"), "mod");
+  EXPECT_EQ(module.get_metadata("type_long"), "ProTracker MOD (M.K.)");
   EXPECT_EQ(module.get_num_channels(), 4);
   EXPECT_EQ(module.get_num_samples(), 31);
   EXPECT_FALSE(module.get_metadata("title").empty());
