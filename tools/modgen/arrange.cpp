@@ -1,6 +1,7 @@
 // Turns the score into pattern rows, four channels wide: melody, chords as
-// a string pad with the arpeggio effect, bass, drums. Speed 6 at 125 BPM
-// makes a row a sixteenth note (120 ms) and a 64-row pattern four bars.
+// a string pad with the arpeggio effect, bass, drums. A row is a sixteenth
+// note and a 64-row pattern four bars; speed and tempo are set on the first
+// row.
 // Equal patterns are stored once and named again in the order list; the
 // last row jumps back to the first position so the song loops seamlessly.
 #include "tools/modgen/modgen.h"
@@ -299,7 +300,8 @@ bool ComposeModule(ModFile &mod, std::string &error) {
   for (int i = 0; i < SongSectionCount; i++) {
     if (!PlaceSection(song, SongSections[i])) { error = song.Error; return false; }
   }
-  if (!PlaceGlobalEffect(song, 0, EFFECT_SPEED, 6) || !PlaceGlobalEffect(song, song.Rows.size() - 1, EFFECT_JUMP, 0)) {
+  if (!PlaceGlobalEffect(song, 0, EFFECT_SPEED, (uint8_t)SongSpeed) || !PlaceGlobalEffect(song, 0, EFFECT_SPEED, (uint8_t)SongTempo) ||
+      !PlaceGlobalEffect(song, song.Rows.size() - 1, EFFECT_JUMP, 0)) {
     error = song.Error;
     return false;
   }

@@ -28,8 +28,9 @@ static void PrintArrangement(const ModFile &mod, size_t size) {
   }
   printf("order list:");
   for (int i = 0; i < mod.SongLength; i++) printf(" %d", mod.Orders[i]);
-  double seconds = mod.SongLength * MOD_ROWS * 0.12;
-  printf("\nlength %d:%04.1f at speed 6, 125 BPM\n", (int)seconds / 60, seconds - 60 * ((int)seconds / 60));
+  double seconds = mod.SongLength * MOD_ROWS * SongSpeed * 2.5 / SongTempo;
+  printf("\nlength %d:%04.1f at speed %d, %d BPM\n", (int)seconds / 60, seconds - 60 * ((int)seconds / 60), SongSpeed,
+         SongTempo);
 }
 
 int main(int argc, char **argv) {

@@ -41,6 +41,8 @@ struct Section {
 extern const Section SongSections[];
 extern const int SongSectionCount;
 extern const char *const SongTitle;
+extern const int SongSpeed;
+extern const int SongTempo;
 extern const char *const SongCredits[];  // names for the text-only sample slots
 extern const int SongCreditCount;
 

@@ -1,10 +1,13 @@
 // The score: "Jingle Bells" (James Lord Pierpont, 1857) and the Welsh carol
 // "Deck the Halls" (traditional tune, words 1862), both long in the public
-// domain, arranged as intro, verse, chorus, carol, chorus a tone higher and
-// a turnaround that leads back into the intro. Written in G major.
+// domain, arranged as intro, verse, chorus, carol, then verse and chorus a
+// tone higher and a turnaround that leads back into the intro. Written in
+// G major.
 #include "tools/modgen/modgen.h"
 
 const char *const SongTitle = "be good: xmas medley";
+const int SongSpeed = 6;    // ticks per row
+const int SongTempo = 130;  // BPM: a row is a sixteenth note
 
 const char *const SongCredits[] = {
   "Jingle Bells (1857)",
@@ -73,6 +76,8 @@ const Section SongSections[] = {
    "k.J.s.J.k.J.s.J.", "k.J.s.J.k.s.sSsS", "R...F...R...F..."},
   {"carol: Deck the Halls", 0, SAMPLE_FLUTE, DECK_MELODY, DECK_CHORDS,
    "k.h.s.hhk.k.s.h.", "k.h.s.h.k.SsSsSS", "R...T...f...T..."},
+  {"verse in A: Jingle Bells", 2, SAMPLE_FLUTE, VERSE_MELODY, VERSE_CHORDS,
+   "k.J.s.J.k.J.s.J.", "k.J.s.J.k.sss.SS", "R...T...f...T..."},
   {"chorus in A: Jingle Bells", 2, SAMPLE_BELL, CHORUS_MELODY, CHORUS_CHORDS,
    "k.J.s.J.k.Jks.J.", "k.J.s.J.k.s.sSsS", "R...F...R...F.R."},
   {"turnaround", 0, SAMPLE_BELL, OUTRO_MELODY, OUTRO_CHORDS,
