@@ -160,11 +160,13 @@ struct Render {
   std::string Log;
 };
 
-// Renders seconds of a module from an order position.
-static Render RenderModule(const std::vector<uint8_t> &bytes, int position, double seconds) {
+// Renders seconds of a module from an order position, going round the
+// song's loop at most repeats times.
+static Render RenderModule(const std::vector<uint8_t> &bytes, int position, double seconds, int repeats = 0) {
   Render render;
   std::ostringstream log;
   openmpt::module module(bytes, log);
+  module.set_repeat_count(repeats);
   module.set_position_order_row(position, 0);
   size_t frames = (size_t)(seconds * RATE);
   render.Left.resize(frames);
@@ -228,6 +230,23 @@ TEST(MusicModule, LevelsStayBelowClippingAndAreSensible) {
   EXPECT_LT(peakDb, 0.0);
   EXPECT_GE(rmsDb, -24.0);
   EXPECT_LE(rmsDb, -12.0);
+}
+
+// The turnaround runs back into the intro without a step in the waveform:
+// no sharper bend (second difference) around the jump than anywhere else.
+TEST(MusicModule, LoopsBackWithoutAClick) {
+  ModFile mod = LoadModule();
+  double loop = ROW_SECONDS * (int)MOD_ROWS;
+  Render render = RenderModule(ReadWholeFile(MODULE_PATH), mod.SongLength - 1, loop + 3.0, 1);
+  ASSERT_GE(render.Left.size(), (size_t)((loop + 2.9) * RATE));
+  double atLoop = 0, elsewhere = 0;
+  for (size_t i = 2; i < render.Left.size(); i++) {
+    double bend = std::fabs(render.Left[i] - 2 * render.Left[i - 1] + render.Left[i - 2]) +
+                  std::fabs(render.Right[i] - 2 * render.Right[i - 1] + render.Right[i - 2]);
+    double &worst = std::fabs((double)i / RATE - loop) < 0.05 ? atLoop : elsewhere;
+    worst = std::max(worst, bend);
+  }
+  EXPECT_LE(atLoop, elsewhere);
 }
 
 static double Energy(const Render &render, double from, double to) {
