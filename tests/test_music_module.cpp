@@ -256,22 +256,24 @@ static double Energy(const Render &render, double from, double to) {
   return last > first ? sum / (last - first) : 0;
 }
 
-// The strongest frequency between 80 and 1500 Hz in a stretch of sound:
-// a Hann-windowed Fourier scan in quarter-tone steps, refined to a cent.
-static double StrongestFrequency(const Render &render, double from, double seconds) {
-  size_t first = (size_t)(from * RATE), count = (size_t)(seconds * RATE);
+// The strongest frequency between two limits in a stretch of sound (all of
+// it when it is shorter): a Hann-windowed Fourier scan in quarter-tone
+// steps, refined to a cent.
+static double StrongestFrequency(const Render &render, double from, double seconds, double rate = RATE,
+                                 double lowest = 80, double highest = 1500) {
+  size_t first = (size_t)(from * rate), count = std::min((size_t)(seconds * rate), render.Left.size() - first);
   std::vector<double> x(count);
   for (size_t i = 0; i < count; i++) {
     double window = 0.5 - 0.5 * std::cos(2 * M_PI * i / (count - 1));
     x[i] = window * (render.Left[first + i] + render.Right[first + i]);
   }
   auto power = [&](double hz) {
-    double re = 0, im = 0, step = 2 * M_PI * hz / RATE;
+    double re = 0, im = 0, step = 2 * M_PI * hz / rate;
     for (size_t i = 0; i < count; i++) re += x[i] * std::cos(step * i), im += x[i] * std::sin(step * i);
     return re * re + im * im;
   };
-  double best = 80, bestPower = 0;
-  for (double hz = 80; hz < 1500; hz *= std::pow(2.0, 1 / 24.0)) {
+  double best = lowest, bestPower = 0;
+  for (double hz = lowest; hz < highest; hz *= std::pow(2.0, 1 / 24.0)) {
     double p = power(hz);
     if (p > bestPower) best = hz, bestPower = p;
   }
@@ -281,6 +283,27 @@ static double StrongestFrequency(const Render &render, double from, double secon
     if (p > bestPower) best = hz, bestPower = p;
   }
   return best;
+}
+
+// Each tonal sample, played at C-2 (Amiga clock / 428), sounds its base
+// pitch: middle C for the bell and the flute, an octave lower for the
+// strings, two octaves lower for the bass. Measured on the sample data.
+TEST(MusicModule, SamplesAreTunedToTheirBasePitch) {
+  ModFile mod = LoadModule();
+  const double rate = 3546895.0 / 428;
+  struct Tuned { int Slot; int Pitch; };
+  for (Tuned tuned : {Tuned{SAMPLE_BELL, 60}, Tuned{SAMPLE_FLUTE, 60}, Tuned{SAMPLE_PAD, 48}, Tuned{SAMPLE_BASS, 36}}) {
+    const ModSample &sample = mod.Samples[tuned.Slot - 1];
+    size_t first = sample.LoopLength ? sample.LoopStart : 0;
+    size_t count = sample.LoopLength ? sample.LoopLength : (size_t)(0.5 * rate);
+    ASSERT_LE(first + count, sample.Data.size()) << sample.Name;
+    Render render;
+    for (size_t i = 0; i < count; i++) render.Left.push_back(sample.Data[first + i] / 128.0f);
+    render.Right.assign(count, 0.0f);
+    double expected = 440.0 * std::pow(2.0, (tuned.Pitch - 69) / 12.0);
+    double heard = StrongestFrequency(render, 0, 1.0, rate, 40, 1000);
+    EXPECT_NEAR(1200 * std::log2(heard / expected), 0.0, 3.0) << sample.Name << ": " << heard << " Hz";
+  }
 }
 
 TEST(MusicModule, ChorusMelodySoundsInTune) {
