@@ -1,9 +1,8 @@
 // Turns the score into pattern rows, four channels wide: melody, chords as
 // a string pad with the arpeggio effect, bass, drums. A row is a sixteenth
 // note and a 64-row pattern four bars; speed and tempo are set on the first
-// row.
-// Equal patterns are stored once and named again in the order list; the
-// last row jumps back to the first position so the song loops seamlessly.
+// row. Equal patterns are stored once and named again in the order list;
+// the last row jumps back to the first position so the song loops seamlessly.
 #include "tools/modgen/modgen.h"
 
 #include <array>
