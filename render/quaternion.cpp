@@ -27,10 +27,10 @@ Quaternion slerp(const Quaternion &a, const Quaternion &b, float t) {
     wa = 1 - t;
     wb = t;
   } else {
-    float theta = std::acos(c);
-    float k = 1 / std::sin(theta);
-    wa = std::sin(theta - t * theta) * k;
-    wb = std::sin(t * theta) * k;
+    float theta = (float)std::acos((double)c);
+    float k = (float)(1 / std::sin((double)theta));
+    wa = (float)(std::sin((double)theta - (double)t * theta) * k);
+    wb = (float)(std::sin((double)t * theta) * k);
   }
   return Quaternion{wa * a.w + wb * b.w, wa * a.x + wb * b.x, wa * a.y + wb * b.y, wa * a.z + wb * b.z};
 }

@@ -46,18 +46,21 @@ Matrix16 quaternionToMatrix(const Quaternion &q) {
       0, 0, 0, 1}};
 }
 
-// Cubic Hermite interpolation between keys i and i + 1 at parameter t.
+// Cubic Hermite interpolation between keys i and i + 1 at parameter t. The
+// basis is evaluated in extended precision and each weight rounded to single.
 static void HermiteSample(const VectorKey &a, const VectorKey &b, float t, float out[3]) {
-  float t2 = (float)((double)t * t);
-  float t3 = (float)((double)t * t * t);
-  long double two = 2.0L, three = 3.0L, minusTwo = -2.0L;
+  long double lt = t;
+  float t2 = (float)(lt * lt);
+  float t3 = (float)(lt * lt * lt);
+  const long double two = 2.0L, three = 3.0L, minusTwo = -2.0L;
   float h1 = (float)(two * t3 - three * t2 + 1);
   float h2 = (float)(minusTwo * t3 + three * t2);
-  float h3 = (float)((double)t3 - 2.0 * t2 + t);
-  float h4 = (float)((double)t3 - t2);
+  float h3 = (float)((long double)t3 - two * t2 + t);
+  float h4 = (float)((long double)t3 - t2);
   const float *pa = &a.Value.x, *pb = &b.Value.x, *ta = &a.Tangent.x, *tb = &b.Tangent.x;
   for (int c = 0; c < 3; c++)
-    out[c] = (float)((double)h1 * pa[c] + (double)h2 * pb[c] + (double)h3 * ta[c] + (double)h4 * tb[c]);
+    out[c] = (float)((long double)h1 * pa[c] + (long double)h2 * pb[c] + (long double)h3 * ta[c] +
+                     (long double)h4 * tb[c]);
 }
 
 // (frame - from) / (to - from) from the integer differences.
