@@ -2,14 +2,15 @@
 // then the cameras, the lights and the frame range.
 #include "tools/sceneinfo/sceneinfo.h"
 
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 // The parent as the renderer finds it: the first object bearing the name.
-static int64_t ParentOf(const Scene &scene, const SceneObject &o) {
+static int64_t ParentOf(const std::unordered_map<std::string, uint32_t> &firstByName, const SceneObject &o) {
   if (o.ParentName.Length == 0) return -1;
-  for (uint32_t i = 0; i < scene.ObjectCount; i++)
-    if (SameShortString(scene.Objects[i].Name, o.ParentName)) return i;
-  return -1;
+  auto found = firstByName.find(std::string(o.ParentName.Text, o.ParentName.Length));
+  return found == firstByName.end() ? -1 : (int64_t)found->second;
 }
 
 static void Tracks(FILE *out, const char *label, uint32_t keys) {
@@ -18,7 +19,8 @@ static void Tracks(FILE *out, const char *label, uint32_t keys) {
 
 static void ObjectLine(FILE *out, const Scene &scene, uint32_t i, int depth, const SceneInfoOptions &options) {
   const SceneObject &o = scene.Objects[i];
-  fprintf(out, "%*s%s [", 2 + 2 * depth, "", o.Name.Text);
+  for (int d = 0; d <= depth; d++) fputs("  ", out);
+  fprintf(out, "%s [", o.Name.Text);
   if (o.IsDummy) fputs("dummy", out);
   else fprintf(out, "mesh, %u vertices, %u faces", o.VertexCount, o.FaceCount);
   Tracks(out, "position", o.PositionTrack.KeyCount);
@@ -33,12 +35,21 @@ static void ObjectLine(FILE *out, const Scene &scene, uint32_t i, int depth, con
   fputc('\n', out);
 }
 
-static void Subtree(FILE *out, const Scene &scene, const std::vector<int64_t> &parent, std::vector<bool> &shown,
-                    uint32_t i, int depth, const SceneInfoOptions &options) {
-  shown[i] = true;
-  ObjectLine(out, scene, i, depth, options);
-  for (uint32_t c = 0; c < scene.ObjectCount; c++)
-    if (parent[c] == (int64_t)i && !shown[c]) Subtree(out, scene, parent, shown, c, depth + 1, options);
+// Prints an object and everything below it, depth first, children in array
+// order. Iterative, as a file may chain thousands of objects.
+static void Subtree(FILE *out, const Scene &scene, const std::vector<std::vector<uint32_t>> &children,
+                    std::vector<bool> &shown, uint32_t top, int depth, const SceneInfoOptions &options) {
+  std::vector<std::pair<uint32_t, int>> stack{{top, depth}};
+  while (!stack.empty()) {
+    auto [i, d] = stack.back();
+    stack.pop_back();
+    if (shown[i]) continue;
+    shown[i] = true;
+    ObjectLine(out, scene, i, d, options);
+    const std::vector<uint32_t> &below = children[i];
+    for (size_t k = below.size(); k-- > 0;)
+      if (!shown[below[k]]) stack.push_back({below[k], d + 1});
+  }
 }
 
 void WriteSceneSummary(FILE *out, const Scene &scene, const SceneInfoOptions &options) {
@@ -52,19 +63,27 @@ void WriteSceneSummary(FILE *out, const Scene &scene, const SceneInfoOptions &op
   fprintf(out, "%s\n", scene.FileName.Text);
   fprintf(out, "frames %d to %d, ambient (%g, %g, %g)\n", scene.FirstFrame, scene.LastFrame,
           scene.AmbientColour[0], scene.AmbientColour[1], scene.AmbientColour[2]);
-  fprintf(out, "%u objects (%u meshes, %u dummies), %u vertices, %u faces\n", scene.ObjectCount, meshes,
-          scene.ObjectCount - meshes, vertices, faces);
+  fprintf(out, "%u objects (%u mesh%s, %u dumm%s), %u vertices, %u faces\n", scene.ObjectCount, meshes,
+          meshes == 1 ? "" : "es", scene.ObjectCount - meshes, scene.ObjectCount - meshes == 1 ? "y" : "ies",
+          vertices, faces);
 
   std::vector<int64_t> parent(scene.ObjectCount);
-  for (uint32_t i = 0; i < scene.ObjectCount; i++) parent[i] = ParentOf(scene, scene.Objects[i]);
+  std::vector<std::vector<uint32_t>> children(scene.ObjectCount);
+  std::unordered_map<std::string, uint32_t> firstByName;
+  for (uint32_t i = 0; i < scene.ObjectCount; i++)
+    firstByName.emplace(std::string(scene.Objects[i].Name.Text, scene.Objects[i].Name.Length), i);
+  for (uint32_t i = 0; i < scene.ObjectCount; i++) {
+    parent[i] = ParentOf(firstByName, scene.Objects[i]);
+    if (parent[i] >= 0) children[parent[i]].push_back(i);
+  }
   std::vector<bool> shown(scene.ObjectCount, false);
   for (uint32_t i = 0; i < scene.ObjectCount; i++)
-    if (parent[i] < 0) Subtree(out, scene, parent, shown, i, 0, options);
+    if (parent[i] < 0) Subtree(out, scene, children, shown, i, 0, options);
   // Objects whose parents lead round in a circle never meet a root.
   for (uint32_t i = 0; i < scene.ObjectCount; i++) {
     if (shown[i]) continue;
     fputs("  (in a circle of parents)\n", out);
-    Subtree(out, scene, parent, shown, i, 1, options);
+    Subtree(out, scene, children, shown, i, 1, options);
   }
 
   fprintf(out, "%u camera%s\n", scene.CameraCount, scene.CameraCount == 1 ? "" : "s");
