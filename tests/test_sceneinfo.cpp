@@ -19,19 +19,20 @@ struct Json {
   double Value = 0;
   std::string Text;
   std::vector<Json> Items;
-  std::vector<std::pair<std::string, Json>> Members;
+  std::vector<std::string> Keys;  // object members: Keys[i] names Values[i]
+  std::vector<Json> Values;
 
   const Json &operator[](const std::string &key) const {
-    for (auto &m : Members)
-      if (m.first == key) return m.second;
+    for (size_t i = 0; i < Keys.size(); i++)
+      if (Keys[i] == key) return Values[i];
     static Json missing;
     ADD_FAILURE() << "no member " << key;
     return missing;
   }
   const Json &operator[](size_t i) const { return Items.at(i); }
   bool Has(const std::string &key) const {
-    for (auto &m : Members)
-      if (m.first == key) return true;
+    for (auto &k : Keys)
+      if (k == key) return true;
     return false;
   }
 };
@@ -79,7 +80,8 @@ struct JsonParser {
       do {
         std::string key = ParseString();
         if (!Eat(':')) Failed = true;
-        j.Members.emplace_back(key, Parse());
+        j.Keys.push_back(key);
+        j.Values.push_back(Parse());
       } while (!Failed && Eat(','));
       if (!Eat('}')) Failed = true;
     } else if (*P == '[') {
@@ -217,9 +219,7 @@ TEST(SceneInfo, JsonSchemaAndValues) {
   std::string path = WriteScene();
   Json j = RunJson("--json " + path);
   ASSERT_EQ(j.Type, Json::Object);
-  std::vector<std::string> keys;
-  for (auto &m : j.Members) keys.push_back(m.first);
-  EXPECT_EQ(keys, (std::vector<std::string>{"file", "firstFrame", "lastFrame", "ambient", "activeCamera", "lightCount",
+  EXPECT_EQ(j.Keys, (std::vector<std::string>{"file", "firstFrame", "lastFrame", "ambient", "activeCamera", "lightCount",
                                             "objects", "cameras", "lights"}));
   EXPECT_EQ(j["file"].Text, path);
   EXPECT_EQ(j["lastFrame"].Value, 100);
@@ -227,9 +227,7 @@ TEST(SceneInfo, JsonSchemaAndValues) {
   EXPECT_EQ(j["lightCount"].Value, 1);
   ASSERT_EQ(j["objects"].Items.size(), 2u);
   const Json &mesh = j["objects"][0];
-  std::vector<std::string> objectKeys;
-  for (auto &m : mesh.Members) objectKeys.push_back(m.first);
-  EXPECT_EQ(objectKeys,
+  EXPECT_EQ(mesh.Keys,
             (std::vector<std::string>{"name", "parentName", "parentIndex", "isDummy", "vertexCount", "faceCount",
                                       "meshMatrix", "meshMatrixInverse", "meshOffset", "boundingCorners",
                                       "positionTrack", "scaleTrack", "rotationTrack"}));
