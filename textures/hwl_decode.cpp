@@ -213,9 +213,7 @@ static void InverseTransform(double *plane, double *temp, int w, int h, int leve
 uint8_t hwlToByte(double v) {
   if (!(v > 0)) return 0;  // also NaN from a damaged table
   if (v >= 255) return 255;
-  double r = std::floor(v + 0.5);  // exact for values this small
-  if (r - v == 0.5 && std::fmod(r, 2.0) != 0) r -= 1;  // halfway: to the even neighbour
-  return (uint8_t)r;
+  return (uint8_t)std::nearbyint(v);  // the default rounding: halfway to even
 }
 
 static void ReadStreams(DataFile &file, const HwlHeader &header, int p, HwlStreams &streams) {
