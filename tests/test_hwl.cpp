@@ -220,6 +220,9 @@ TEST(HwlSynthesis, BytesAreClampedAndRoundedHalfToEven) {
   EXPECT_EQ(hwlToByte(254.5), 254);
   EXPECT_EQ(hwlToByte(0.5), 0);
   EXPECT_EQ(hwlToByte(1.4999), 1);
+  EXPECT_EQ(hwlToByte(0.49999999999999994), 0);
+  EXPECT_EQ(hwlToByte(0.5000000000000001), 1);
+  EXPECT_EQ(hwlToByte(254.49999999999997), 254);
   EXPECT_EQ(hwlToByte(NAN), 0);
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 static const double HWL_S = 0.7071067811865476;  // 1 / sqrt(2)
 
@@ -212,7 +213,7 @@ static void InverseTransform(double *plane, double *temp, int w, int h, int leve
 uint8_t hwlToByte(double v) {
   if (!(v > 0)) return 0;  // also NaN from a damaged table
   if (v >= 255) return 255;
-  return (uint8_t)std::nearbyint(v);
+  return (uint8_t)std::nearbyint(v);  // the default rounding: halfway to even
 }
 
 static void ReadStreams(DataFile &file, const HwlHeader &header, int p, HwlStreams &streams) {
@@ -244,13 +245,13 @@ HwlStatus decodeHwlData(DataFile &file, std::vector<uint8_t> &pixels, HwlHeader 
   HwlStreams streams[3];
   for (int p = 0; p < planes; p++) ReadStreams(file, header, p, streams[p]);
 
-  if (allocate) pixels.assign(outBytes, 0);
+  if (allocate) pixels.resize(outBytes);  // every byte is written below
   size_t count = (size_t)w * h;
-  std::vector<double> plane(count), temp(count);
+  std::unique_ptr<double[]> plane(new double[count]), temp(new double[count]);
   for (int p = 0; p < planes; p++) {
-    rebuildHwlPlane(streams[p], plane.data(), count);
-    Dequantise(plane.data(), w, h, n, tables.data() + (size_t)p * (n + 2));
-    InverseTransform(plane.data(), temp.data(), w, h, n);
+    rebuildHwlPlane(streams[p], plane.get(), count);
+    Dequantise(plane.get(), w, h, n, tables.data() + (size_t)p * (n + 2));
+    InverseTransform(plane.get(), temp.get(), w, h, n);
     if (planes == 1) {
       for (size_t i = 0; i < count; i++) pixels[i] = hwlToByte(plane[i]);
     } else {

@@ -37,7 +37,10 @@ static int Fail(const char *file, const char *reason) {
 }
 
 static void ToolDataError(int code, const char *fileName) {
-  const char *reason = code == 2 ? "no such file" : code == 100 ? "short read" : "cannot be opened";
+  const char *reason = code == 2     ? "no such file"
+                       : code == 100 ? "short read"
+                       : code == 203 ? "larger than 256 MiB"
+                                     : "cannot be opened";
   fprintf(stderr, "frosten-hwl: %s: %s (I/O error %d)\n", fileName, reason, code);
   exit(1);
 }
