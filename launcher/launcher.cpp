@@ -108,9 +108,11 @@ static void CloseRequested(Fl_Widget *, void *) {
 }
 
 bool RegisterLauncherClass() {
-  if (!DisplayAvailable()) return false;
-  fl_open_display();
-  return fl_display != nullptr;
+  if (fl_display) return true;
+  Display *display = XOpenDisplay(nullptr);
+  if (!display) return false;
+  fl_open_display(display);
+  return true;
 }
 
 static Fl_Button *NewButton(int x, int y, const char *text) {

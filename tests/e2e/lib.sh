@@ -27,13 +27,16 @@ press() {
   xdotool key --clearmodifiers "$2"
 }
 
-# wait_exit PID [SECONDS]: waits for the process and prints its exit code;
-# kills it and fails when it does not end in time.
+# wait_exit PID [SECONDS]: waits for the process, sets EXIT_CODE and prints
+# it; kills it and fails when it does not end in time. Call it directly
+# (`wait_exit "$pid" >/dev/null; code=$EXIT_CODE`): inside $(...) the
+# subshell is not the process's parent and cannot learn its exit code.
 wait_exit() {
   local pid="$1" seconds="${2:-30}"
+  EXIT_CODE=""
   for _ in $(seq $((seconds * 10))); do
     if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"; echo $?; return 0
+      wait "$pid"; EXIT_CODE=$?; echo "$EXIT_CODE"; return 0
     fi
     sleep 0.1
   done
@@ -41,10 +44,68 @@ wait_exit() {
   return 1
 }
 
-# start_show [ARGS...]: starts the real show in the background (sets SHOW_PID)
-# and waits until its window "glZELT" is up (prints its id).
+# click WINDOW X Y: clicks the left button at a point of the window.
+click() {
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+  sleep 0.2
+}
+
+# Points inside the launcher's controls, in window coordinates.
+LAUNCHER_MODE_LIST="70 50"
+LAUNCHER_FULLSCREEN="20 80"
+LAUNCHER_TEXCOMPRESS="20 100"
+LAUNCHER_OKAY="35 192"
+LAUNCHER_CANCEL="105 192"
+
+# wait_launcher: waits for the launcher window "glZELT Launcher" and prints
+# its id.
+wait_launcher() { wait_window '^glZELT Launcher$' 60; }
+
+# pass_launcher: waits for the launcher, unchecks Fullscreen and presses
+# Okay, so that the show opens a window of the default or current mode.
+pass_launcher() {
+  local launcher
+  launcher="$(wait_launcher)" || { echo "no launcher window" >&2; return 1; }
+  # shellcheck disable=SC2086
+  click "$launcher" $LAUNCHER_FULLSCREEN
+  # shellcheck disable=SC2086
+  click "$launcher" $LAUNCHER_OKAY
+}
+
+# start_show [ARGS...]: starts the real show in the background (sets SHOW_PID),
+# passes through the launcher in window mode and waits until the show's
+# window "glZELT" is up (prints its id). The show's own output goes to stderr,
+# so that `id="$(start_show)"` does not wait for the show to end; call it as
+# `start_show >FILE` where SHOW_PID is needed afterwards.
 start_show() {
-  "$BUILD/frosten" "$@" &
+  "$BUILD/frosten" "$@" >&2 &
   SHOW_PID=$!
+  pass_launcher || return 1
   wait_window '^glZELT$' 60
 }
+
+# screen_bits: bits per pixel of the X server's default depth.
+screen_bits() {
+  local depth
+  depth="$(xdpyinfo | awk '/depth of root window:/ {print $5; exit}')"
+  xdpyinfo | awk -v d="$depth" '$1 == "depth" && $2 == d"," {print $4; exit}' | tr -d ,
+}
+
+# server_modes: the modes of the primary (else first connected) output as
+# xrandr reports them, one "WIDTHxHEIGHT:BITS" a line, in the server's order.
+server_modes() {
+  local output bits
+  output="$(xrandr | awk '$2 == "connected" && $3 == "primary" {print $1; exit}')"
+  [ -n "$output" ] || output="$(xrandr | awk '$2 == "connected" {print $1; exit}')"
+  bits="$(screen_bits)"
+  xrandr --verbose | awk -v out="$output" -v bits="$bits" '
+    /^[^ \t]/ { inside = ($1 == out && $2 == "connected"); next }
+    inside && $1 == "h:" && $2 == "width" { w = $3 }
+    inside && $1 == "v:" && $2 == "height" { print w "x" $3 ":" bits }'
+}
+
+# screen_size: "WIDTH HEIGHT" of the screen.
+screen_size() { xdpyinfo | awk '/dimensions:/ {split($2, s, "x"); print s[1], s[2]; exit}'; }
+
+# window_size WINDOW: "WIDTH HEIGHT" of a window.
+window_size() { xdotool getwindowgeometry "$1" | awk '/Geometry:/ {split($2, s, "x"); print s[1], s[2]}'; }
