@@ -4,6 +4,7 @@
 #include "launcher/display.h"
 #include "platform/display_modes.h"
 #include "platform/message_box.h"
+#include "platform/x_display.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -109,7 +110,7 @@ static void CloseRequested(Fl_Widget *, void *) {
 
 bool RegisterLauncherClass() {
   if (fl_display) return true;
-  Display *display = XOpenDisplay(nullptr);
+  Display *display = OpenXDisplay();
   if (!display) return false;
   fl_open_display(display);
   return true;

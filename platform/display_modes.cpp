@@ -1,5 +1,7 @@
 #include "platform/display_modes.h"
 
+#include "platform/x_display.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
@@ -20,6 +22,20 @@ static int32_t ScreenBitsPerPixel(Display *display, int screen) {
   }
   if (formats) XFree(formats);
   return bits ? bits : depth;
+}
+
+// The screen as it is now; the connection's own record of the screen size
+// dates from when the connection was opened.
+static DisplayMode CurrentMode(Display *display, int screen) {
+  Window root;
+  int x, y;
+  unsigned width, height, border, depth;
+  DisplayMode mode = {DisplayWidth(display, screen), DisplayHeight(display, screen), ScreenBitsPerPixel(display, screen), 0};
+  if (XGetGeometry(display, RootWindow(display, screen), &root, &x, &y, &width, &height, &border, &depth)) {
+    mode.Width = (int32_t)width;
+    mode.Height = (int32_t)height;
+  }
+  return mode;
 }
 
 static int32_t ModeRefreshRate(const XRRModeInfo &info) {
@@ -69,25 +85,30 @@ static bool OutputMode(Display *display, int screen, int32_t modeNum, DisplayMod
     }
     XRRFreeOutputInfo(output);
   } else if (modeNum == 0) {
-    *mode = {DisplayWidth(display, screen), DisplayHeight(display, screen), ScreenBitsPerPixel(display, screen), 0};
+    *mode = CurrentMode(display, screen);
     found = true;
   }
   if (resources) XRRFreeScreenResources(resources);
   return found;
 }
 
+// One connection for every query, opened on first use and kept: an X server
+// that resets when its last client leaves would otherwise refuse some of the
+// queries of one walk through the list.
+static Display *ModeDisplay() {
+  static Display *display;
+  if (!display) display = OpenXDisplay();
+  return display;
+}
+
 bool EnumDisplaySettingsA(const char *deviceName, int32_t modeNum, DisplayMode *mode) {
   if (deviceName != nullptr || mode == nullptr || modeNum < ENUM_CURRENT_SETTINGS) return false;
-  Display *display = XOpenDisplay(nullptr);
+  Display *display = ModeDisplay();
   if (!display) return false;
   int screen = DefaultScreen(display);
-  bool found;
   if (modeNum == ENUM_CURRENT_SETTINGS) {
-    *mode = {DisplayWidth(display, screen), DisplayHeight(display, screen), ScreenBitsPerPixel(display, screen), 0};
-    found = true;
-  } else {
-    found = OutputMode(display, screen, modeNum, mode);
+    *mode = CurrentMode(display, screen);
+    return true;
   }
-  XCloseDisplay(display);
-  return found;
+  return OutputMode(display, screen, modeNum, mode);
 }
