@@ -4,10 +4,9 @@
 # no close request and leaves it open.
 source "$(dirname "$0")/lib.sh"
 ERR="$(mktemp)"
-trap 'rm -f "$ERR"' EXIT
+at_exit "rm -f $ERR"
 
-"$BUILD/frosten" 2>"$ERR" &
-pid=$!
+start_bg pid "$BUILD/frosten" 2>"$ERR"
 launcher="$(wait_launcher)" || fail "no launcher window"
 press "$launcher" Escape
 sleep 0.5

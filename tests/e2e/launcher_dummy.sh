@@ -14,12 +14,7 @@ if [ ! -x "$XORG" ] || [ ! -f "$DUMMY_DRV" ]; then
 fi
 
 WORK="$(mktemp -d)"
-XORG_PID=""
-cleanup() {
-  [ -n "$XORG_PID" ] && kill "$XORG_PID" 2>/dev/null && wait "$XORG_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+at_exit "rm -rf $WORK"
 
 # 640x480 and 800x600 at exactly 60 Hz, 1024x768 (the start mode) at 60 Hz.
 cat >"$WORK/dummy.conf" <<'CONF'
@@ -54,9 +49,9 @@ Section "Screen"
 EndSection
 CONF
 mkdir -p "$WORK/conf.d"
-"$XORG" -noreset -nolisten tcp -config "$WORK/dummy.conf" -configdir "$WORK/conf.d" \
-  -logfile "$WORK/xorg.log" -displayfd 3 3>"$WORK/display" >/dev/null 2>&1 &
-XORG_PID=$!
+start_bg xorg_pid "$XORG" -noreset -nolisten tcp -config "$WORK/dummy.conf" -configdir "$WORK/conf.d" \
+  -logfile "$WORK/xorg.log" -displayfd 3 3>"$WORK/display" >/dev/null 2>&1
+at_exit "kill $xorg_pid; wait $xorg_pid"
 for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
 if [ ! -s "$WORK/display" ]; then
   echo "SKIP: Xorg with the dummy driver did not start here"
@@ -82,11 +77,10 @@ default_index="$(grep -n -m1 "^640x480:$bits" <<<"$listed" | cut -d: -f1)"
 [ "$(vidmode_current)" = "1024x768 65.00" ] || fail "start mode $(vidmode_current)"
 
 # Defaults as they stand: 640x480:32, Fullscreen. Game mode at 60 Hz.
-"$DRIVER" >"$WORK/out" &
-pid=$!
+start_bg pid "$DRIVER" >"$WORK/out"
 launcher="$(wait_launcher)" || fail "no launcher window"
 press "$launcher" Return
-for _ in $(seq 50); do [ -s "$WORK/out" ] && break; sleep 0.1; done
+wait_line "$WORK/out" '^settings' 30 || fail "no settings stored"
 grep -qx "settings 640x480:$bits fullscreen=1 texcompress=0" "$WORK/out" || fail "stored settings: $(cat "$WORK/out")"
 sleep 0.5
 [ "$(vidmode_current)" = "640x480 25.20" ] || fail "game mode is $(vidmode_current), wanted 640x480 at 60 Hz"
@@ -101,18 +95,15 @@ wait_exit "$pid" 20 >/dev/null || fail "Escape did not end game mode"
 
 # The entry above the default, picked from the opened list, in a window.
 picked="$(sed -n "$((default_index - 1))p" <<<"$listed")"
-"$DRIVER" >"$WORK/out" &
-pid=$!
+start_bg pid "$DRIVER" >"$WORK/out"
 launcher="$(wait_launcher)" || fail "no launcher window"
-# shellcheck disable=SC2086
-click "$launcher" $LAUNCHER_MODE_LIST
-xdotool key Up Return
-sleep 0.3
+pick_mode "$launcher" Up Return || fail "could not pick a mode from the list"
 # shellcheck disable=SC2086
 click "$launcher" $LAUNCHER_FULLSCREEN
 # shellcheck disable=SC2086
 click "$launcher" $LAUNCHER_OKAY
 show="$(wait_window '^glZELT$' 30)" || fail "no show window"
+wait_line "$WORK/out" '^settings' 10 || fail "no settings stored"
 grep -qx "settings $picked fullscreen=0 texcompress=0" "$WORK/out" || fail "stored settings: $(cat "$WORK/out"), wanted $picked"
 read -r w h < <(window_size "$show")
 [ "${w}x${h}" = "${picked%%:*}" ] || fail "window $w x $h, wanted ${picked%%:*}"

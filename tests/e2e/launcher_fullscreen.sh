@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 DRIVER="$BUILD/tests/launcher_settings"
 OUT="$(mktemp)"
-trap 'rm -f "$OUT"' EXIT
+at_exit "rm -f $OUT"
 
 if xdpyinfo -queryExtensions | grep -q XFree86-VidModeExtension; then
   echo "SKIP: this X server can change its video mode"
@@ -16,8 +16,7 @@ read -r screen_w screen_h < <(screen_size)
 chosen="$("$DRIVER" --modes | grep -m1 "^640x480:$bits")"
 [ -n "$chosen" ] || chosen="${screen_w}x${screen_h}:$bits"
 
-"$DRIVER" >"$OUT" &
-pid=$!
+start_bg pid "$DRIVER" >"$OUT"
 launcher="$(wait_launcher)" || fail "no launcher window"
 press "$launcher" Return
 box="$(wait_window '@60$' 20)" || fail "no box after Okay in full-screen mode"

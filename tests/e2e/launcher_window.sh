@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 DRIVER="$BUILD/tests/launcher_settings"
 OUT="$(mktemp)"
-trap 'rm -f "$OUT"' EXIT
+at_exit "rm -f $OUT"
 
 bits="$(screen_bits)"
 [ -n "$bits" ] || fail "no bits per pixel from xdpyinfo"
@@ -24,8 +24,7 @@ read -r screen_w screen_h < <(screen_size)
 chosen="$(grep -m1 "^640x480:$bits" <<<"$listed")"
 [ -n "$chosen" ] || chosen="${screen_w}x${screen_h}:$bits"
 
-"$DRIVER" >"$OUT" &
-pid=$!
+start_bg pid "$DRIVER" >"$OUT"
 launcher="$(wait_launcher)" || fail "no launcher window"
 [ "$(xdotool getwindowname "$launcher")" = "glZELT Launcher" ] || fail "launcher title"
 xprop -id "$launcher" WM_CLASS | grep -q '"glZELT_Launcher"' || fail "launcher class: $(xprop -id "$launcher" WM_CLASS)"
@@ -40,6 +39,7 @@ click "$launcher" $LAUNCHER_FULLSCREEN
 click "$launcher" $LAUNCHER_OKAY
 show="$(wait_window '^glZELT$' 30)" || fail "no show window after Okay"
 no_window '^glZELT Launcher$' || fail "launcher still there with the show window"
+wait_line "$OUT" '^settings' 10 || fail "no settings stored"
 grep -qx "settings $chosen fullscreen=0 texcompress=0" "$OUT" || fail "stored settings: $(cat "$OUT"), wanted $chosen"
 read -r w h < <(window_size "$show")
 [ "${w}x${h}" = "${chosen%%:*}" ] || fail "show window $w x $h, wanted ${chosen%%:*}"

@@ -5,6 +5,36 @@ BUILD="${1:?build folder}"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# at_exit COMMAND: runs the command when the script ends, however it ends
+# (programs left running would hold the test's output open and disturb the
+# next test's windows). Commands run last registered first.
+AT_EXIT=()
+at_exit() { AT_EXIT=("$1" "${AT_EXIT[@]}"); }
+run_at_exit() {
+  local command
+  for command in "${AT_EXIT[@]}"; do eval "$command" 2>/dev/null; done
+}
+trap run_at_exit EXIT
+
+# start_bg VAR COMMAND...: starts the command in the background, stores its
+# pid in VAR and has it killed when the script ends.
+start_bg() {
+  local var="$1"; shift
+  "$@" &
+  printf -v "$var" '%s' "$!"
+  at_exit "kill -9 $! 2>/dev/null"
+}
+
+# wait_line FILE REGEX [SECONDS]: waits until a line of the file matches.
+wait_line() {
+  local file="$1" regex="$2" seconds="${3:-30}"
+  for _ in $(seq $((seconds * 10))); do
+    grep -qE "$regex" "$file" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # wait_window REGEX [SECONDS]: prints the id of the first window whose
 # name matches, or fails after the timeout.
 wait_window() {
@@ -20,8 +50,13 @@ wait_window() {
 # no_window REGEX: true when no window of that name exists.
 no_window() { [ -z "$(xdotool search --name "$1" 2>/dev/null)" ]; }
 
-# press WINDOW KEY: gives the window the keyboard focus and presses the key.
+# press WINDOW KEY: waits until the window is on screen, gives it the
+# keyboard focus and presses the key.
 press() {
+  for _ in $(seq 100); do
+    xwininfo -id "$1" 2>/dev/null | grep -q IsViewable && break
+    sleep 0.1
+  done
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
   sleep 0.2
   xdotool key --clearmodifiers "$2"
@@ -57,6 +92,24 @@ LAUNCHER_TEXCOMPRESS="20 100"
 LAUNCHER_OKAY="35 192"
 LAUNCHER_CANCEL="105 192"
 
+# visible_windows: how many windows are on screen.
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+
+# pick_mode LAUNCHER KEYS...: opens the launcher's mode list, presses the
+# keys in it (Up, Down, Return ...) and waits until it has closed again.
+pick_mode() {
+  local launcher="$1" before
+  shift
+  before="$(visible_windows)"
+  # shellcheck disable=SC2086
+  click "$launcher" $LAUNCHER_MODE_LIST
+  for _ in $(seq 100); do [ "$(visible_windows)" -gt "$before" ] && break; sleep 0.1; done
+  [ "$(visible_windows)" -gt "$before" ] || return 1
+  xdotool key "$@"
+  for _ in $(seq 100); do [ "$(visible_windows)" -le "$before" ] && return 0; sleep 0.1; done
+  return 1
+}
+
 # wait_launcher: waits for the launcher window "glZELT Launcher" and prints
 # its id.
 wait_launcher() { wait_window '^glZELT Launcher$' 60; }
@@ -80,6 +133,7 @@ pass_launcher() {
 start_show() {
   "$BUILD/frosten" "$@" >&2 &
   SHOW_PID=$!
+  at_exit "kill -9 $SHOW_PID 2>/dev/null"
   pass_launcher || return 1
   wait_window '^glZELT$' 60
 }
