@@ -1,5 +1,6 @@
 // The launcher: the mode entries, the default selection, the display modes
 // from the X server, and the window with its controls and handling.
+// frosten-test: x11
 #include <gtest/gtest.h>
 
 #include "launcher/display.h"

@@ -3,10 +3,6 @@
 # request from the window manager stores them like Okay, and the Return key
 # presses Okay.
 source "$(dirname "$0")/lib.sh"
-# The GL driver is unloaded at exit and leaves allocations the leak checker
-# of the sanitizer build can no longer attribute; leaks are checked in the
-# unit tests instead.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 DRIVER="$BUILD/tests/launcher_settings"
 OUT="$(mktemp)"
 at_exit "rm -f $OUT"

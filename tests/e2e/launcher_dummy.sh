@@ -5,10 +5,6 @@
 # switches it back; a mode picked from the list opens a window of its size.
 # Skipped (77) where Xorg or its dummy driver is not installed.
 source "$(dirname "$0")/lib.sh"
-# The GL driver is unloaded at exit and leaves allocations the leak checker
-# of the sanitizer build can no longer attribute; leaks are checked in the
-# unit tests instead.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 DRIVER="$BUILD/tests/launcher_settings"
 XORG="$(command -v Xorg || echo /usr/lib/xorg/Xorg)"
 DUMMY_DRV=/usr/lib/xorg/modules/drivers/dummy_drv.so

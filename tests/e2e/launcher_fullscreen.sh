@@ -3,10 +3,6 @@
 # (Xvfb has no video-mode extension): the "NOT supported!" box titled with
 # the game-mode string, then the program ends with exit code 1.
 source "$(dirname "$0")/lib.sh"
-# The GL driver is unloaded at exit and leaves allocations the leak checker
-# of the sanitizer build can no longer attribute; leaks are checked in the
-# unit tests instead.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 DRIVER="$BUILD/tests/launcher_settings"
 OUT="$(mktemp)"
 at_exit "rm -f $OUT"

@@ -62,20 +62,21 @@ press() {
   xdotool key --clearmodifiers "$2"
 }
 
-# wait_exit PID [SECONDS]: waits for the process, sets EXIT_CODE and prints
-# it; kills it and fails when it does not end in time. Call it directly
-# (`wait_exit "$pid" >/dev/null; code=$EXIT_CODE`): inside $(...) the
-# subshell is not the process's parent and cannot learn its exit code.
+# wait_exit PID [SECONDS]: waits for a background process of this shell and
+# sets EXIT_CODE; kills it and fails when it does not end in time. Call it
+# directly, not inside $(...), where the process is not a child.
 wait_exit() {
   local pid="$1" seconds="${2:-30}"
-  EXIT_CODE=""
   for _ in $(seq $((seconds * 10))); do
     if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"; EXIT_CODE=$?; echo "$EXIT_CODE"; return 0
+      wait "$pid"
+      EXIT_CODE=$?
+      return 0
     fi
     sleep 0.1
   done
   kill -9 "$pid" 2>/dev/null
+  EXIT_CODE=
   return 1
 }
 
@@ -125,18 +126,38 @@ pass_launcher() {
   click "$launcher" $LAUNCHER_OKAY
 }
 
-# start_show [ARGS...]: starts the real show in the background (sets SHOW_PID),
-# passes through the launcher in window mode and waits until the show's
-# window "glZELT" is up (prints its id). The show's own output goes to stderr,
-# so that `id="$(start_show)"` does not wait for the show to end; call it as
-# `start_show >FILE` where SHOW_PID is needed afterwards.
+# start_show [ARGS...]: starts the real show in the background, passes
+# through the launcher in window mode and waits until the show's window
+# "glZELT" is up. Sets SHOW_PID and SHOW_WINDOW; the show's output goes to
+# $SHOW_LOG; the show is killed when the script ends, should it still run.
+# Call it directly, not inside $(...): the background show would hold the
+# substitution open.
 start_show() {
-  "$BUILD/frosten" "$@" >&2 &
+  SHOW_LOG="${SHOW_LOG:-$(mktemp)}"
+  "$BUILD/frosten" "$@" >"$SHOW_LOG" 2>&1 &
   SHOW_PID=$!
   at_exit "kill -9 $SHOW_PID 2>/dev/null"
+  SHOW_WINDOW=""
   pass_launcher || return 1
-  wait_window '^glZELT$' 60
+  SHOW_WINDOW="$(wait_window '^glZELT$' 60)"
 }
+
+# end_show WINDOW: presses Escape in the show, dismisses the credits box if
+# one appears, and waits for the show to end (sets EXIT_CODE, as wait_exit).
+end_show() {
+  press "$1" Escape
+  local box
+  for _ in $(seq 100); do
+    kill -0 "$SHOW_PID" 2>/dev/null || break
+    box="$(xdotool search --name '^FROSTEN 2000$' 2>/dev/null | head -1)"
+    if [ -n "$box" ]; then press "$box" Return; break; fi
+    sleep 0.1
+  done
+  wait_exit "$SHOW_PID" 30
+}
+
+# xset_timeout: the screen-saver timeout the X server reports.
+xset_timeout() { xset q | sed -n 's/.*timeout: *\([0-9-]*\).*/\1/p'; }
 
 # screen_bits: bits per pixel of the X server's default depth.
 screen_bits() {
@@ -163,3 +184,17 @@ screen_size() { xdpyinfo | awk '/dimensions:/ {split($2, s, "x"); print s[1], s[
 
 # window_size WINDOW: "WIDTH HEIGHT" of a window.
 window_size() { xdotool getwindowgeometry "$1" | awk '/Geometry:/ {split($2, s, "x"); print s[1], s[2]}'; }
+
+# launcher_mode: the mode the launcher takes when left as it is: the first
+# listed 640x480 mode at the screen's bits per pixel, else the current mode
+# ("WIDTHxHEIGHT:BITS").
+launcher_mode() {
+  local bits mode w h
+  bits="$(screen_bits)"
+  mode="$(server_modes | grep -m1 "^640x480:$bits")"
+  if [ -z "$mode" ]; then
+    read -r w h < <(screen_size)
+    mode="${w}x${h}:$bits"
+  fi
+  echo "$mode"
+}
