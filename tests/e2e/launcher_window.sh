@@ -54,3 +54,18 @@ read -r w h < <(window_size "$SHOW_WINDOW")
 kill "$SHOW_PID" 2>/dev/null
 [ "${w}x${h}" = "${chosen%%:*}" ] || fail "show window $w x $h, wanted ${chosen%%:*}"
 echo "launcher window: ok (${chosen})"
+
+# A server whose one mode is 640x480: that entry is selected from the start.
+use_private_xvfb 640x480 || fail "no private Xvfb"
+[ "$("$DRIVER" --modes | head -1)" = "640x480:$(screen_bits)" ] || fail "private Xvfb modes: $("$DRIVER" --modes)"
+start_bg pid "$DRIVER" >"$OUT"
+launcher="$(wait_launcher)" || fail "no launcher window on the private Xvfb"
+# shellcheck disable=SC2086
+click "$launcher" $LAUNCHER_FULLSCREEN
+press "$launcher" Return
+wait_line "$OUT" '^settings' 30 || fail "no settings stored on the private Xvfb"
+grep -qx "settings 640x480:$(screen_bits) fullscreen=0 texcompress=0" "$OUT" || fail "stored settings: $(cat "$OUT")"
+show="$(wait_window '^glZELT$' 30)" || fail "no show window on the private Xvfb"
+read -r w h < <(window_size "$show")
+[ "${w}x${h}" = "640x480" ] || fail "show window $w x $h on the private Xvfb"
+echo "launcher window with the default selected: ok"

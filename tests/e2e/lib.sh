@@ -198,3 +198,18 @@ launcher_mode() {
   fi
   echo "$mode"
 }
+
+# use_private_xvfb WIDTHxHEIGHT: starts an Xvfb of its own with one screen of
+# that size (depth 24), points DISPLAY at it and stops it when the script
+# ends. Xvfb offers only its screen size as a mode, so the launcher picks it
+# when it is 640x480.
+use_private_xvfb() {
+  local file
+  file="$(mktemp)"
+  at_exit "rm -f $file"
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$file" 2>/dev/null &
+  at_exit "kill $! 2>/dev/null; wait $! 2>/dev/null"
+  for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
+  [ -s "$file" ] || return 1
+  export DISPLAY=":$(cat "$file")"
+}
