@@ -14,6 +14,7 @@
 #include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
+#include <X11/extensions/Xrandr.h>
 
 #include <cstdio>
 #include <cstring>
@@ -172,6 +173,10 @@ void RunLauncher(uint32_t extraDisplayMode) {
   Launcher.FullscreenBox = Launcher.CompressBox = nullptr;
   Launcher.ModeList = nullptr;
   Launcher.OkayButton = Launcher.CancelButton = nullptr;
+  // The connection stays open for later message boxes, but nobody reads it
+  // while the show runs: it stops listening to the root window's changes.
+  XSelectInput(fl_display, RootWindow(fl_display, fl_screen), NoEventMask);
+  XRRSelectInput(fl_display, RootWindow(fl_display, fl_screen), 0);
   Fl::flush(); // the window leaves the screen before the show's window appears
   OpenDisplay(DisplaySettings.ScreenWidth, DisplaySettings.ScreenHeight, DisplaySettings.ScreenBits,
               DisplaySettings.Fullscreen, extraDisplayMode);
