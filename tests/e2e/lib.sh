@@ -5,6 +5,36 @@ BUILD="${1:?build folder}"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# at_exit COMMAND: runs the command when the script ends, however it ends
+# (programs left running would hold the test's output open and disturb the
+# next test's windows). Commands run last registered first.
+AT_EXIT=()
+at_exit() { AT_EXIT=("$1" "${AT_EXIT[@]}"); }
+run_at_exit() {
+  local command
+  for command in "${AT_EXIT[@]}"; do eval "$command" 2>/dev/null; done
+}
+trap run_at_exit EXIT
+
+# start_bg VAR COMMAND...: starts the command in the background, stores its
+# pid in VAR and has it killed when the script ends.
+start_bg() {
+  local var="$1"; shift
+  "$@" &
+  printf -v "$var" '%s' "$!"
+  at_exit "kill -9 $! 2>/dev/null"
+}
+
+# wait_line FILE REGEX [SECONDS]: waits until a line of the file matches.
+wait_line() {
+  local file="$1" regex="$2" seconds="${3:-30}"
+  for _ in $(seq $((seconds * 10))); do
+    grep -qE "$regex" "$file" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # wait_window REGEX [SECONDS]: prints the id of the first window whose
 # name matches, or fails after the timeout.
 wait_window() {
@@ -20,8 +50,13 @@ wait_window() {
 # no_window REGEX: true when no window of that name exists.
 no_window() { [ -z "$(xdotool search --name "$1" 2>/dev/null)" ]; }
 
-# press WINDOW KEY: gives the window the keyboard focus and presses the key.
+# press WINDOW KEY: waits until the window is on screen, gives it the
+# keyboard focus and presses the key.
 press() {
+  for _ in $(seq 100); do
+    xwininfo -id "$1" 2>/dev/null | grep -q IsViewable && break
+    sleep 0.1
+  done
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
   sleep 0.2
   xdotool key --clearmodifiers "$2"
@@ -45,14 +80,65 @@ wait_exit() {
   return 1
 }
 
-# start_show [ARGS...]: starts the real show in the background and waits
-# until its window "glZELT" is up. Sets SHOW_PID and SHOW_WINDOW; the show's
-# output goes to $SHOW_LOG. Call it directly, not inside $(...): the
-# background show would hold the substitution open.
+# click WINDOW X Y: clicks the left button at a point of the window.
+click() {
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+  sleep 0.2
+}
+
+# Points inside the launcher's controls, in window coordinates.
+LAUNCHER_MODE_LIST="70 50"
+LAUNCHER_FULLSCREEN="20 80"
+LAUNCHER_TEXCOMPRESS="20 100"
+LAUNCHER_OKAY="35 192"
+LAUNCHER_CANCEL="105 192"
+
+# visible_windows: how many windows are on screen.
+visible_windows() { xdotool search --onlyvisible --name '' 2>/dev/null | wc -l; }
+
+# pick_mode LAUNCHER KEYS...: opens the launcher's mode list, presses the
+# keys in it (Up, Down, Return ...) and waits until it has closed again.
+pick_mode() {
+  local launcher="$1" before
+  shift
+  before="$(visible_windows)"
+  # shellcheck disable=SC2086
+  click "$launcher" $LAUNCHER_MODE_LIST
+  for _ in $(seq 100); do [ "$(visible_windows)" -gt "$before" ] && break; sleep 0.1; done
+  [ "$(visible_windows)" -gt "$before" ] || return 1
+  xdotool key "$@"
+  for _ in $(seq 100); do [ "$(visible_windows)" -le "$before" ] && return 0; sleep 0.1; done
+  return 1
+}
+
+# wait_launcher: waits for the launcher window "glZELT Launcher" and prints
+# its id.
+wait_launcher() { wait_window '^glZELT Launcher$' 60; }
+
+# pass_launcher: waits for the launcher, unchecks Fullscreen and presses
+# Okay, so that the show opens a window of the default or current mode.
+pass_launcher() {
+  local launcher
+  launcher="$(wait_launcher)" || { echo "no launcher window" >&2; return 1; }
+  # shellcheck disable=SC2086
+  click "$launcher" $LAUNCHER_FULLSCREEN
+  # shellcheck disable=SC2086
+  click "$launcher" $LAUNCHER_OKAY
+}
+
+# start_show [ARGS...]: starts the real show in the background, passes
+# through the launcher in window mode and waits until the show's window
+# "glZELT" is up. Sets SHOW_PID and SHOW_WINDOW; the show's output goes to
+# $SHOW_LOG; the show is killed when the script ends, should it still run.
+# Call it directly, not inside $(...): the background show would hold the
+# substitution open.
 start_show() {
   SHOW_LOG="${SHOW_LOG:-$(mktemp)}"
   "$BUILD/frosten" "$@" >"$SHOW_LOG" 2>&1 &
   SHOW_PID=$!
+  at_exit "kill -9 $SHOW_PID 2>/dev/null"
+  SHOW_WINDOW=""
+  pass_launcher || return 1
   SHOW_WINDOW="$(wait_window '^glZELT$' 60)"
 }
 
@@ -72,3 +158,58 @@ end_show() {
 
 # xset_timeout: the screen-saver timeout the X server reports.
 xset_timeout() { xset q | sed -n 's/.*timeout: *\([0-9-]*\).*/\1/p'; }
+
+# screen_bits: bits per pixel of the X server's default depth.
+screen_bits() {
+  local depth
+  depth="$(xdpyinfo | awk '/depth of root window:/ {print $5; exit}')"
+  xdpyinfo | awk -v d="$depth" '$1 == "depth" && $2 == d"," {print $4; exit}' | tr -d ,
+}
+
+# server_modes: the modes of the primary (else first connected) output as
+# xrandr reports them, one "WIDTHxHEIGHT:BITS" a line, in the server's order.
+server_modes() {
+  local output bits
+  output="$(xrandr | awk '$2 == "connected" && $3 == "primary" {print $1; exit}')"
+  [ -n "$output" ] || output="$(xrandr | awk '$2 == "connected" {print $1; exit}')"
+  bits="$(screen_bits)"
+  xrandr --verbose | awk -v out="$output" -v bits="$bits" '
+    /^[^ \t]/ { inside = ($1 == out && $2 == "connected"); next }
+    inside && $1 == "h:" && $2 == "width" { w = $3 }
+    inside && $1 == "v:" && $2 == "height" { print w "x" $3 ":" bits }'
+}
+
+# screen_size: "WIDTH HEIGHT" of the screen.
+screen_size() { xdpyinfo | awk '/dimensions:/ {split($2, s, "x"); print s[1], s[2]; exit}'; }
+
+# window_size WINDOW: "WIDTH HEIGHT" of a window.
+window_size() { xdotool getwindowgeometry "$1" | awk '/Geometry:/ {split($2, s, "x"); print s[1], s[2]}'; }
+
+# launcher_mode: the mode the launcher takes when left as it is: the first
+# listed 640x480 mode at the screen's bits per pixel, else the current mode
+# ("WIDTHxHEIGHT:BITS").
+launcher_mode() {
+  local bits mode w h
+  bits="$(screen_bits)"
+  mode="$(server_modes | grep -m1 "^640x480:$bits")"
+  if [ -z "$mode" ]; then
+    read -r w h < <(screen_size)
+    mode="${w}x${h}:$bits"
+  fi
+  echo "$mode"
+}
+
+# use_private_xvfb WIDTHxHEIGHT: starts an Xvfb of its own with one screen of
+# that size (depth 24), points DISPLAY at it and stops it when the script
+# ends. Xvfb offers only its screen size as a mode, so the launcher picks it
+# when it is 640x480.
+use_private_xvfb() {
+  local file
+  file="$(mktemp)"
+  at_exit "rm -f $file"
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$file" 2>/dev/null &
+  at_exit "kill $! 2>/dev/null; wait $! 2>/dev/null"
+  for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
+  [ -s "$file" ] || return 1
+  export DISPLAY=":$(cat "$file")"
+}

@@ -4,7 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 
 log="$(mktemp)"
-trap 'rm -f "$log"' EXIT
+at_exit "rm -f $log"
 "$BUILD/tests/data_error" 'data\no-such-file.3ds' 2>"$log" &
 pid=$!
 box="$(wait_window '^Error$' 30)" || fail "no Error box"

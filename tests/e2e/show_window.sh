@@ -4,11 +4,13 @@
 source "$(dirname "$0")/lib.sh"
 
 xset s 300 600
-trap 'xset s default' EXIT
+at_exit "xset s default"
 start_show || fail "no window titled glZELT"
 window="$SHOW_WINDOW"
 geometry="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')"
-[ "$geometry" = "640x480" ] || fail "window is $geometry, not 640x480"
+size="$(launcher_mode)"
+size="${size%%:*}"
+[ "$geometry" = "$size" ] || fail "window is $geometry, not the launcher's $size"
 [ "$(xset_timeout)" = "0" ] || fail "screen saver still on while the show runs"
 
 for key in a Return space Tab BackSpace Delete F1 ctrl+c q; do press "$window" "$key"; done

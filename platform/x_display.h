@@ -1,0 +1,9 @@
+// Opening the connection to the X server named by DISPLAY.
+#pragma once
+
+typedef struct _XDisplay Display;
+
+// Null when there is no X server. A server that resets after its last
+// client has left refuses connections for a moment; this waits up to about
+// a second for it before giving up.
+Display *OpenXDisplay();
