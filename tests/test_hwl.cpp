@@ -514,6 +514,20 @@ TEST(HwlEncoder, FlatAndExtremePicturesSurvive) {
   EXPECT_GE(Psnr(board, decoded), 40);
 }
 
+TEST(HwlEncoder, GradientsRideOnTheDecodersSmoothing) {
+  // A 64 x 64 ramp: with most details left to the decoder's blending it fits
+  // in a few hundred bytes and still comes back within a grey level or so.
+  std::vector<uint8_t> ramp(64 * 64), file, decoded;
+  for (int y = 0; y < 64; y++)
+    for (int x = 0; x < 64; x++) ramp[y * 64 + x] = (uint8_t)(x * 4 + y / 16);
+  char error[256];
+  ASSERT_TRUE(encodeHwl(ramp.data(), 64, 64, 1, {-1, 20}, file, error, sizeof error));
+  HwlHeader header;
+  ASSERT_EQ(Decode(file, decoded, header), HWL_OK);
+  EXPECT_LT(file.size(), 400u);
+  EXPECT_GE(Psnr(ramp, decoded), 40);
+}
+
 TEST(HwlEncoder, RefusesImagesTheFormatCannotHold) {
   std::vector<uint8_t> picture(64 * 64 * 3, 1), file;
   char error[256] = "";
