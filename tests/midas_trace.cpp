@@ -13,6 +13,7 @@ enum { INJECTED_ERROR = 1000 };
 struct TraceState {
   FILE *File;
   std::string FailName;
+  std::string FailMessage;
   bool Failed;
   std::string FailedName;
   bool BoxShown;
@@ -26,8 +27,9 @@ void TraceOpen(const char *path) {
   Trace.File = path ? fopen(path, "a") : nullptr;
 }
 
-void TraceFailCall(const char *name) {
+void TraceFailCall(const char *name, const char *message) {
   Trace.FailName = name ? name : "";
+  Trace.FailMessage = message ? message : "";
   Trace.Failed = false;
 }
 
@@ -119,7 +121,7 @@ const char *__wrap_MIDASgetErrorMessage(int errorCode) {
   static std::string injected;
   TraceNote("MIDASgetErrorMessage(%s)", errorCode == INJECTED_ERROR ? "injected" : "library's");
   if (errorCode != INJECTED_ERROR) return __real_MIDASgetErrorMessage(errorCode);
-  injected = "injected failure of " + Trace.FailedName;
+  injected = Trace.FailMessage.empty() ? "injected failure of " + Trace.FailedName : Trace.FailMessage;
   return injected.c_str();
 }
 

@@ -7,7 +7,8 @@
 // Lines go to this file (appended, flushed line by line); null stops tracing.
 void TraceOpen(const char *path);
 // The first call of this name (e.g. "MIDASstopModule") returns false or 0
-// without reaching the library, with its own error code and message.
-void TraceFailCall(const char *name);
+// without reaching the library; the library's error message then reads
+// "injected failure of NAME", or MESSAGE when one is given.
+void TraceFailCall(const char *name, const char *message = nullptr);
 // Writes one line of the test's own.
 void TraceNote(const char *format, ...);
