@@ -80,7 +80,7 @@ void __real_glutSwapBuffers();
 #define TRACED_CALL(type, name, call, format, ...)                                 \
   bool injected = Inject(#name);                                                   \
   type result = injected ? (type)0 : (type)(call);                                 \
-  TraceNote(#name "(" format ") = %u%s", ##__VA_ARGS__, (unsigned)result,          \
+  TraceNote(#name "(" format ") = %u%s", __VA_ARGS__ __VA_OPT__(, )(unsigned)result, \
             injected ? " (injected)" : "");                                        \
   return result;
 

@@ -14,3 +14,16 @@ foreach(target test_music music_traced)
     endforeach()
   endif()
 endforeach()
+
+# The sound library alone under ThreadSanitizer (not in the sanitizer build:
+# ASan and TSan do not mix).
+if(NOT FROSTEN_SANITIZE AND NOT FROSTEN_FUZZ)
+  add_executable(midas_tsan ${CMAKE_CURRENT_SOURCE_DIR}/midas_tsan.cpp ${CMAKE_SOURCE_DIR}/music/midas.cpp)
+  target_include_directories(midas_tsan PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_options(midas_tsan PRIVATE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(midas_tsan PRIVATE -fsanitize=thread)
+  target_link_libraries(midas_tsan PRIVATE PkgConfig::SDL2 PkgConfig::OPENMPT)
+  add_test(NAME midas_tsan COMMAND midas_tsan)
+  set_tests_properties(midas_tsan PROPERTIES TIMEOUT 120
+    ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1")
+endif()
