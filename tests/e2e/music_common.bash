@@ -3,6 +3,11 @@
 # source's data/ and a test module as mod/be_good.mod.
 
 BUILD="$(cd "$BUILD" && pwd)"
+# In the sanitizer build the GL driver is unloaded during exit before the
+# leak check runs, so its buffers show up as leaks of an unknown module that
+# no suppression can name. Memory errors are still caught here; the sound
+# library's leaks are checked by test_midas and test_music, which draw no GL.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 SOURCE="$PWD"
 TOOL="$BUILD/tests/module_tool"
 WORK="$(mktemp -d /tmp/frosten_music_e2e_XXXXXX)"
