@@ -15,7 +15,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 enum {
   MAX_MODULES = 4,
@@ -207,16 +209,19 @@ static void CopyPath(const char *fileName, char *path, int pathSize) {
 
 // Reads the whole file into a fresh buffer; null (error set) on failure.
 static char *ReadModuleFile(const char *path, size_t *size) {
-  FILE *file = fopen(path, "rb");
-  if (!file) {
+  // Non-blocking, so that a named pipe in the module's place cannot stall
+  // the open; only a regular file is read.
+  int descriptor = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) {
     if (errno == ENOENT) Fail(MIDAS_ERROR_FILE_NOT_FOUND, "module file not found: %s", path);
     else Fail(MIDAS_ERROR_FILE_READ, "module file could not be read: %s: %s", path, strerror(errno));
     return nullptr;
   }
   struct stat info;
-  if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+  FILE *file = nullptr;
+  if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) || !(file = fdopen(descriptor, "rb"))) {
     Fail(MIDAS_ERROR_FILE_READ, "module file could not be read: %s: not a regular file", path);
-    fclose(file);
+    close(descriptor);
     return nullptr;
   }
   if (info.st_size > MIDAS_MAX_MODULE_BYTES) {

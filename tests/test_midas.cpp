@@ -145,6 +145,10 @@ TEST_F(Midas, BadModuleFilesAreRefusedWithTheirCause) {
 
   EXPECT_EQ(MIDASloadModule("mod"), 0u);
   EXPECT_EQ(LastMessage(), "module file could not be read: mod: not a regular file");
+  // A named pipe nobody writes to is refused at once instead of waited for.
+  ASSERT_EQ(mkfifo("mod/pipe.mod", 0644), 0);
+  EXPECT_EQ(MIDASloadModule("mod/pipe.mod"), 0u);
+  EXPECT_EQ(LastMessage(), "module file could not be read: mod/pipe.mod: not a regular file");
 
   std::vector<uint8_t> text = {'H', 'e', 'l', 'l', 'o', '\n'};
   EXPECT_TRUE(WriteBytes("mod/be_good.mod", text));
