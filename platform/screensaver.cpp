@@ -8,9 +8,13 @@ struct SavedScreenSaver {
 };
 
 static SavedScreenSaver Previous;
+// One connection for the whole run: an X server that is left without
+// clients may reset itself and forget what was set.
+static Display *SaverDisplay;
 
 bool SystemParametersInfoA(unsigned action, unsigned uiParam, void *pvParam, unsigned) {
-  Display *display = XOpenDisplay(nullptr);
+  if (!SaverDisplay) SaverDisplay = XOpenDisplay(nullptr);
+  Display *display = SaverDisplay;
   if (!display) return false;
   int timeout, interval, blanking, exposures;
   XGetScreenSaver(display, &timeout, &interval, &blanking, &exposures);
@@ -31,6 +35,5 @@ bool SystemParametersInfoA(unsigned action, unsigned uiParam, void *pvParam, uns
     ok = false;
   }
   XSync(display, False);
-  XCloseDisplay(display);
   return ok;
 }

@@ -27,24 +27,48 @@ press() {
   xdotool key --clearmodifiers "$2"
 }
 
-# wait_exit PID [SECONDS]: waits for the process and prints its exit code;
-# kills it and fails when it does not end in time.
+# wait_exit PID [SECONDS]: waits for a background process of this shell and
+# sets EXIT_CODE; kills it and fails when it does not end in time. Call it
+# directly, not inside $(...), where the process is not a child.
 wait_exit() {
   local pid="$1" seconds="${2:-30}"
   for _ in $(seq $((seconds * 10))); do
     if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"; echo $?; return 0
+      wait "$pid"
+      EXIT_CODE=$?
+      return 0
     fi
     sleep 0.1
   done
   kill -9 "$pid" 2>/dev/null
+  EXIT_CODE=
   return 1
 }
 
-# start_show [ARGS...]: starts the real show in the background (sets SHOW_PID)
-# and waits until its window "glZELT" is up (prints its id).
+# start_show [ARGS...]: starts the real show in the background and waits
+# until its window "glZELT" is up. Sets SHOW_PID and SHOW_WINDOW; the show's
+# output goes to $SHOW_LOG. Call it directly, not inside $(...): the
+# background show would hold the substitution open.
 start_show() {
-  "$BUILD/frosten" "$@" &
+  SHOW_LOG="${SHOW_LOG:-$(mktemp)}"
+  "$BUILD/frosten" "$@" >"$SHOW_LOG" 2>&1 &
   SHOW_PID=$!
-  wait_window '^glZELT$' 60
+  SHOW_WINDOW="$(wait_window '^glZELT$' 60)"
 }
+
+# end_show WINDOW: presses Escape in the show, dismisses the credits box if
+# one appears, and waits for the show to end (sets EXIT_CODE, as wait_exit).
+end_show() {
+  press "$1" Escape
+  local box
+  for _ in $(seq 100); do
+    kill -0 "$SHOW_PID" 2>/dev/null || break
+    box="$(xdotool search --name '^FROSTEN 2000$' 2>/dev/null | head -1)"
+    if [ -n "$box" ]; then press "$box" Return; break; fi
+    sleep 0.1
+  done
+  wait_exit "$SHOW_PID" 30
+}
+
+# xset_timeout: the screen-saver timeout the X server reports.
+xset_timeout() { xset q | sed -n 's/.*timeout: *\([0-9-]*\).*/\1/p'; }
