@@ -9,7 +9,7 @@ export SDL_AUDIODRIVER=dummy
 make_show_folder
 rm "$WORK/show/mod/be_good.mod"
 cd "$WORK/show"
-start_show >/dev/null || fail "the show window did not appear"
+start_show || fail "the show window did not appear"
 dismiss MIDAS
 expect_exit 1
 

@@ -12,9 +12,8 @@ make_show_folder
 cd "$WORK/show"
 
 start_traced || fail "the traced show did not start"
-window="$(wait_window '^glZELT$')" || fail "no show window"
 sleep 1
-press "$window" Escape
+press "$SHOW_WINDOW" Escape
 dismiss "FROSTEN 2000"
 expect_exit 0
 cat >"$WORK/expected.txt" <<'END'
@@ -39,9 +38,8 @@ expect_trace "$WORK/expected.txt"
 
 export MUSIC_FAIL=MIDASfreeModule
 start_traced || fail "the traced show did not start"
-window="$(wait_window '^glZELT$')" || fail "no show window"
 sleep 1
-press "$window" Escape
+press "$SHOW_WINDOW" Escape
 dismiss MIDAS
 expect_exit 1
 no_window '^FROSTEN 2000$' || fail "credits box after the error box"
