@@ -7,7 +7,8 @@ SOURCE="$PWD"
 TOOL="$BUILD/tests/module_tool"
 WORK="$(mktemp -d /tmp/frosten_music_e2e_XXXXXX)"
 SHOW_PID=""
-trap '[ -n "$SHOW_PID" ] && kill -9 "$SHOW_PID" 2>/dev/null; rm -rf "$WORK"' EXIT
+RESTORE_SAVER=""
+trap '[ -n "$SHOW_PID" ] && kill -9 "$SHOW_PID" 2>/dev/null; [ -n "$RESTORE_SAVER" ] && xset s default; rm -rf "$WORK"' EXIT
 
 # make_show_folder: the scratch folder with a fresh test module.
 make_show_folder() {

@@ -7,6 +7,7 @@ source "$(dirname "$0")/music_common.bash"
 export SDL_AUDIODRIVER=dummy
 # The screen saver is on, so that restoring it shows in the trace.
 xset s 600 600
+RESTORE_SAVER=1
 
 make_show_folder
 cd "$WORK/show"
