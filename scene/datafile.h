@@ -34,8 +34,8 @@ struct DataBufferRecord {
 extern DataBufferRecord DataBuffer;
 
 // Called with the I/O error code (2 not found, 5 access denied, 100 short
-// read) when a file cannot be read; the show's handler is RunTimeError and
-// does not return. Tools install their own.
+// read, 203 larger than 256 MiB) when a file cannot be read; the show's
+// handler is RunTimeError and does not return. Tools install their own.
 typedef void (*DataErrorHandler)(int code, const char *fileName);
 extern DataErrorHandler DataError;
 

@@ -1,3 +1,6 @@
+# The music module's tests rebuild it with the generator's own code.
+target_link_libraries(test_music_module PRIVATE modgen_lib)
+
 # The tracing layer (tests/midas_trace.cpp) sits between the show's code and
 # the sound library, the message box, the screen-saver switch and the buffer
 # swap by the linker's --wrap. C++ names are given as their symbols.

@@ -1,6 +1,7 @@
 # Shared steps of the music end-to-end scripts (sourced after lib.sh).
 # The show runs in a scratch folder laid out like the source folder: the
-# source's data/ and a test module as mod/be_good.mod.
+# source's data/ and, as mod/be_good.mod, the show's own module or, where
+# there is none, a small test module.
 
 BUILD="$(cd "$BUILD" && pwd)"
 SOURCE="$PWD"
@@ -10,12 +11,16 @@ SHOW_PID=""
 RESTORE_SAVER=""
 trap '[ -n "$SHOW_PID" ] && kill -9 "$SHOW_PID" 2>/dev/null; [ -n "$RESTORE_SAVER" ] && xset s default; rm -rf "$WORK"' EXIT
 
-# make_show_folder: the scratch folder with a fresh test module.
+# make_show_folder: the scratch folder with a fresh copy of the module.
 make_show_folder() {
   rm -rf "$WORK/show"
   mkdir -p "$WORK/show/mod"
   if [ -d "$SOURCE/data" ]; then ln -s "$SOURCE/data" "$WORK/show/data"; else mkdir "$WORK/show/data"; fi
-  "$TOOL" write "$WORK/show/mod/be_good.mod" || fail "could not write the test module"
+  if [ -f "$SOURCE/mod/be_good.mod" ]; then
+    cp "$SOURCE/mod/be_good.mod" "$WORK/show/mod/be_good.mod"
+  else
+    "$TOOL" write "$WORK/show/mod/be_good.mod" || fail "could not write the test module"
+  fi
 }
 
 # start_traced: start_show with the traced show (tests/drivers/music_traced)

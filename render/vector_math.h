@@ -1,0 +1,38 @@
+// Vectors, quaternions and 4x4 matrices in single precision, and the sampler
+// of keyframed vector tracks (positions, scales, roll).
+#pragma once
+
+#include <cstdint>
+
+struct Vector3 {
+  float x, y, z;
+};
+
+// Scalar part first.
+struct Quaternion {
+  float w, x, y, z;
+};
+
+// Sixteen floats in the order the GL matrix calls take them (column by column).
+struct Matrix16 {
+  float m[16];
+};
+
+struct VectorTrack;
+
+Vector3 set(float x, float y, float z);
+float lengthSquared(const Vector3 &v);
+float length(const Vector3 &v);
+// A vector of length exactly 0 becomes (0, 0, 0); any other is scaled by
+// the reciprocal of its length, rounded to single precision first.
+void normalize(Vector3 &v);
+float dot(const Vector3 &a, const Vector3 &b);
+Vector3 cross(const Vector3 &a, const Vector3 &b);
+
+Quaternion conjugate(const Quaternion &q);
+// The rotation matrix of q, which is not normalised first.
+Matrix16 quaternionToMatrix(const Quaternion &q);
+
+// The track's value at a frame; with no keys the outputs are left as they are.
+void sampleVectorTrack(const VectorTrack &track, int32_t frame, float &x, float &y, float &z);
+void sampleVectorTrack(const VectorTrack &track, int32_t frame, Vector3 &out);

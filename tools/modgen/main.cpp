@@ -1,0 +1,54 @@
+// frosten-modgen OUTPUT: composes the show's music and writes it as a
+// ProTracker module, then prints the arrangement.
+#include "tools/modgen/modgen.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+static bool WriteFile(const char *fileName, const std::vector<uint8_t> &bytes) {
+  std::string temporary = std::string(fileName) + ".tmp";
+  FILE *file = fopen(temporary.c_str(), "wb");
+  if (!file) return false;
+  bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  written = fclose(file) == 0 && written;
+  if (written && rename(temporary.c_str(), fileName) == 0) return true;
+  remove(temporary.c_str());
+  return false;
+}
+
+static void PrintArrangement(const ModFile &mod, size_t size) {
+  int position = 0;
+  printf("title \"%s\", %zu bytes, %d positions, %zu patterns\n", mod.Title.c_str(), size, mod.SongLength,
+         mod.Patterns.size());
+  for (int i = 0; i < SongSectionCount; i++) {
+    int positions = SectionBars(SongSections[i]) / 4;
+    printf("  positions %2d-%2d  %s\n", position, position + positions - 1, SongSections[i].Name);
+    position += positions;
+  }
+  printf("order list:");
+  for (int i = 0; i < mod.SongLength; i++) printf(" %d", mod.Orders[i]);
+  double seconds = mod.SongLength * MOD_ROWS * SongSpeed * 2.5 / SongTempo;
+  printf("\nlength %d:%04.1f at speed %d, %d BPM\n", (int)seconds / 60, seconds - 60 * ((int)seconds / 60), SongSpeed,
+         SongTempo);
+}
+
+int main(int argc, char **argv) {
+  if (argc != 2) {
+    fprintf(stderr, "usage: frosten-modgen OUTPUT.mod\n");
+    return 2;
+  }
+  ModFile mod;
+  std::vector<uint8_t> bytes;
+  std::string error;
+  if (!ComposeModule(mod, error) || !WriteModBytes(mod, bytes, error)) {
+    fprintf(stderr, "frosten-modgen: %s\n", error.c_str());
+    return 1;
+  }
+  if (!WriteFile(argv[1], bytes)) {
+    fprintf(stderr, "frosten-modgen: cannot write %s\n", argv[1]);
+    return 1;
+  }
+  PrintArrangement(mod, bytes.size());
+  return 0;
+}
