@@ -95,8 +95,8 @@ static bool CheckInitialised() {
 
 // ---- the audio thread ----
 
-// Scales the frames by the fade-out ramp; once the ramp has
-// run out the rest is silence and the module is let go.
+// Scales the frames by the fade-out ramp; once the ramp has run out the
+// rest is silence and the module is let go.
 static void ApplyFade(MidasPlayer *player, int16_t *samples, size_t frames) {
   for (size_t frame = 0; frame < frames; frame++) {
     int16_t *sample = samples + frame * player->Channels;
