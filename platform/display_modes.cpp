@@ -92,18 +92,9 @@ static bool OutputMode(Display *display, int screen, int32_t modeNum, DisplayMod
   return found;
 }
 
-// One connection for every query, opened on first use and kept: an X server
-// that resets when its last client leaves would otherwise refuse some of the
-// queries of one walk through the list.
-static Display *ModeDisplay() {
-  static Display *display;
-  if (!display) display = OpenXDisplay();
-  return display;
-}
-
 bool EnumDisplaySettingsA(const char *deviceName, int32_t modeNum, DisplayMode *mode) {
   if (deviceName != nullptr || mode == nullptr || modeNum < ENUM_CURRENT_SETTINGS) return false;
-  Display *display = ModeDisplay();
+  Display *display = SharedXDisplay();
   if (!display) return false;
   int screen = DefaultScreen(display);
   if (modeNum == ENUM_CURRENT_SETTINGS) {

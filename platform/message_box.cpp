@@ -1,5 +1,7 @@
 #include "platform/message_box.h"
 
+#include "platform/x_display.h"
+
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Return_Button.H>
@@ -14,7 +16,7 @@
 enum { BOX_MARGIN = 16, ICON_SIZE = 40, BUTTON_W = 80, BUTTON_H = 28, MIN_TEXT_W = 180 };
 
 bool DisplayAvailable() {
-  Display *display = XOpenDisplay(nullptr);
+  Display *display = OpenXDisplay();
   if (!display) return false;
   XCloseDisplay(display);
   return true;

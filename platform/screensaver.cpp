@@ -1,5 +1,7 @@
 #include "platform/screensaver.h"
 
+#include "platform/x_display.h"
+
 #include <X11/Xlib.h>
 
 struct SavedScreenSaver {
@@ -8,13 +10,9 @@ struct SavedScreenSaver {
 };
 
 static SavedScreenSaver Previous;
-// One connection for the whole run: an X server that is left without
-// clients may reset itself and forget what was set.
-static Display *SaverDisplay;
 
 bool SystemParametersInfoA(unsigned action, unsigned uiParam, void *pvParam, unsigned) {
-  if (!SaverDisplay) SaverDisplay = XOpenDisplay(nullptr);
-  Display *display = SaverDisplay;
+  Display *display = SharedXDisplay();
   if (!display) return false;
   int timeout, interval, blanking, exposures;
   XGetScreenSaver(display, &timeout, &interval, &blanking, &exposures);

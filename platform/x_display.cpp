@@ -20,3 +20,9 @@ Display *OpenXDisplay() {
   }
   return nullptr;
 }
+
+Display *SharedXDisplay() {
+  static Display *display;
+  if (!display) display = OpenXDisplay();
+  return display;
+}

@@ -7,3 +7,8 @@ typedef struct _XDisplay Display;
 // client has left refuses connections for a moment; this waits up to about
 // a second for it before giving up.
 Display *OpenXDisplay();
+
+// One connection opened on first use and kept for the run, for the small
+// queries and settings of the platform layers: a server left without clients
+// may reset itself and forget what was set between two queries.
+Display *SharedXDisplay();

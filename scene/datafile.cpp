@@ -30,17 +30,18 @@ void DataFileName(const char *fileName, char *out, int outSize) {
   out[n] = 0;
 }
 
+static int32_t SlotBase(int slot) { return slot ? DATA_HALF : 0; }
+
 // Chooses the slot for a new file, as the two-halves rule says, and fills it.
 static DataSlot &TakeSlot(DataFile &file, int32_t length) {
   int slot = DataBuffer.SlotABusy ? 1 : 0;
   DataSlot &s = DataBuffer.Slots[slot];
   s.Bytes.assign((size_t)length, 0);
-  s.Base = slot ? DATA_HALF : 0;
   s.Generation++;
   file.Slot = slot;
   file.Generation = s.Generation;
-  file.Position = s.Base;
-  file.Size = s.Base + length;
+  file.Position = SlotBase(slot);
+  file.Size = SlotBase(slot) + length;
   DataBuffer.SlotBBusy = slot == 1;
   DataBuffer.SlotABusy = true;
   return s;
@@ -94,7 +95,7 @@ void ReadData(DataFile &file, void *destination, int32_t count) {
   memset(out, 0, (size_t)count);
   const DataSlot &slot = DataBuffer.Slots[file.Slot & 1];
   if (slot.Generation == file.Generation) {
-    int64_t start = (int64_t)file.Position - slot.Base;
+    int64_t start = (int64_t)file.Position - SlotBase(file.Slot & 1);
     int64_t end = start + count;
     int64_t from = start < 0 ? 0 : start;
     int64_t to = end > (int64_t)slot.Bytes.size() ? (int64_t)slot.Bytes.size() : end;

@@ -21,7 +21,6 @@ struct DataFile {
 
 struct DataSlot {
   std::vector<uint8_t> Bytes;
-  int32_t Base;
   uint32_t Generation;
 };
 

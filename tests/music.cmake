@@ -21,7 +21,8 @@ endforeach()
 # The sound library alone under ThreadSanitizer (not in the sanitizer build:
 # ASan and TSan do not mix).
 if(NOT FROSTEN_SANITIZE AND NOT FROSTEN_FUZZ)
-  add_executable(midas_tsan ${CMAKE_CURRENT_SOURCE_DIR}/midas_tsan.cpp ${CMAKE_SOURCE_DIR}/music/midas.cpp)
+  add_executable(midas_tsan ${CMAKE_CURRENT_SOURCE_DIR}/midas_tsan.cpp ${CMAKE_SOURCE_DIR}/music/midas.cpp
+    ${CMAKE_SOURCE_DIR}/music/mod_file.cpp)
   target_include_directories(midas_tsan PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(midas_tsan PRIVATE -fsanitize=thread -fno-omit-frame-pointer)
   target_link_options(midas_tsan PRIVATE -fsanitize=thread)
