@@ -15,8 +15,12 @@
 
 DisplaySettingsRecord DisplaySettings = {640, 480, 32, false, false};
 bool ScreenSaverWasActive;
-int32_t ClockStart;
-int32_t ClockOffset;
+static int32_t ClockStart;
+static int32_t ClockOffset;
+
+static int32_t GlutClock() { return glutGet(GLUT_ELAPSED_TIME) - ClockStart + ClockOffset; }
+
+static ClockSourceProc ClockSource = GlutClock;
 const float FarPlane = 50.0f;
 const double ProjectionAspect = 1.3333;
 
@@ -96,4 +100,6 @@ void ResetClock(int32_t offset) {
   ClockOffset = offset;
 }
 
-int32_t ClockMs() { return glutGet(GLUT_ELAPSED_TIME) - ClockStart + ClockOffset; }
+void SetClockSource(ClockSourceProc source) { ClockSource = source ? source : GlutClock; }
+
+int32_t ClockMs() { return ClockSource(); }

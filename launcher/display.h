@@ -14,8 +14,6 @@ struct DisplaySettingsRecord {
 
 extern DisplaySettingsRecord DisplaySettings;
 extern bool ScreenSaverWasActive;
-extern int32_t ClockStart;
-extern int32_t ClockOffset;
 extern const float FarPlane;
 extern const double ProjectionAspect;
 
@@ -29,4 +27,9 @@ void Idle();
 void LeaveGameMode();
 void RestoreScreenSaver();
 void ResetClock(int32_t offset);
+// Milliseconds of show time: by default the GLUT clock since the last
+// ResetClock plus its offset. A tool or test that renders chosen ticks sets
+// its own source; nullptr restores the GLUT clock.
+typedef int32_t (*ClockSourceProc)();
+void SetClockSource(ClockSourceProc source);
 int32_t ClockMs();

@@ -2,25 +2,11 @@
 // target and light. Nodes create the dummy objects, rename instances, link
 // each object to its parent by name, fold pivots into the mesh matrices and
 // fill the position, rotation, scale and roll tracks.
+#include "scene/chunk_ids.h"
 #include "scene/scene_reader.h"
 
 #include <cstdlib>
 #include <vector>
-
-enum {
-  KFSEG = 0xB008,
-  OBJECT_NODE_TAG = 0xB002,
-  CAMERA_NODE_TAG = 0xB003,
-  TARGET_NODE_TAG = 0xB004,
-  LIGHT_NODE_TAG = 0xB005,
-  NODE_HDR = 0xB010,
-  INSTANCE_NAME = 0xB011,
-  PIVOT = 0xB013,
-  POS_TRACK_TAG = 0xB020,
-  ROT_TRACK_TAG = 0xB021,
-  SCL_TRACK_TAG = 0xB022,
-  ROLL_TRACK_TAG = 0xB024
-};
 
 struct KeyframerState {
   SceneReader *Reader;

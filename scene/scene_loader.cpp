@@ -6,29 +6,11 @@
 // walker runs to the end of the file data, so it meets the keyframer section
 // that follows the editor section. The named-object and mesh walkers stop at
 // the first identifier outside their range, and at the end of their chunk.
+#include "scene/chunk_ids.h"
 #include "scene/scene_reader.h"
 
 #include <cstdlib>
 #include <cstring>
-
-enum {
-  MAIN3DS = 0x4D4D,
-  EDIT3DS = 0x3D3D,
-  AMBIENT_LIGHT = 0x2100,
-  NAMED_OBJECT = 0x4000,
-  NAMED_OBJECT_END = 0x5000,
-  N_TRI_OBJECT = 0x4100,
-  MESH_END = 0x4200,
-  POINT_ARRAY = 0x4110,
-  FACE_ARRAY = 0x4120,
-  TEX_VERTS = 0x4140,
-  MESH_MATRIX = 0x4160,
-  N_DIRECT_LIGHT = 0x4600,
-  N_CAMERA = 0x4700,
-  KFDATA = 0xB000,
-  COLOR_F = 0x0010,
-  LIN_COLOR_F = 0x0013
-};
 
 static Vector3 ReadVector(DataFile &file) {
   Vector3 v;
