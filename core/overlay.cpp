@@ -31,7 +31,6 @@ void DrawScroller(int32_t tick) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glColor4f(1, 1, 1, 1);
   glLineWidth(3.0f);
-  int32_t m = FloorMod(tick, ScrollTicksPerChar);
   int32_t s = FloorMod(FloorDiv(tick, ScrollTicksPerChar), ScrollWindowSteps) + 1;
   for (int k = 1; k <= ScrollSlots; k++) {
     const char c[2] = {ScrollText[s + k - 2], 0};
