@@ -31,19 +31,23 @@ void DrawScroller(int32_t tick) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glColor4f(1, 1, 1, 1);
   glLineWidth(3.0f);
-  int32_t s = FloorMod(FloorDiv(tick, ScrollTicksPerChar), ScrollWindowSteps) + 1;
   for (int k = 1; k <= ScrollSlots; k++) {
-    const char c[2] = {ScrollText[s + k - 2], 0};
     ScrollerGlyph g = ScrollerGlyphAt(tick, k);
+    const char c[2] = {g.Character, 0};
     DrawText2D(c, g.X, g.Y, g.Scale, g.Scale, 1.0f, g.Green, g.Green);
   }
 }
 
 ScrollerGlyph ScrollerGlyphAt(int32_t tick, int slot) {
   double m = FloorMod(tick, ScrollTicksPerChar);
+  // s is the 1-based index of the window's first character.
+  int32_t s = FloorMod(FloorDiv(tick, ScrollTicksPerChar), ScrollWindowSteps) + 1;
   double a = tick + 10.0 * slot - 10.0 * m / 20.0;
   double b = tick + 15.0 * slot - 15.0 * m / 20.0;
   ScrollerGlyph g;
+  g.Character = ScrollText[s + slot - 2];
+  g.A = a;
+  g.B = b;
   g.X = (float)(0.08 * slot - 0.16 - 0.08 * m / 20.0 + 0.09 * std::sin(b * M_PI / 100.0));
   g.Y = (float)(0.25 + 0.15 * std::sin(a * M_PI / 80.0));
   g.Scale = (float)(0.0005 + 0.0002 * std::sin(a * M_PI / 60.0));

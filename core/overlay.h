@@ -15,6 +15,8 @@ void DrawScroller(int32_t tick);
 // Where and how slot 1 .. 16 of the scroller is drawn at a tick: its pen
 // position and scale in the unit square and its green (= blue) level; red is 1.
 struct ScrollerGlyph {
+  char Character;
+  double A, B;  // the phases: a of the height, size and colour, b of the sideways wobble
   float X, Y;
   float Scale;
   float Green;
