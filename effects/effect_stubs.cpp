@@ -37,4 +37,4 @@ void DrawSpriteQuad(const Vector3 &, const Vector3 &) {}
 void DrawScroller(int32_t) {}
 void DrawText2D(const char *, float, float, float, float, float, float, float) {}
 void AnimateBanner(int32_t) {}
-void DrawBanner(Banner &, int32_t) {}
+void DrawBanner(BannerRecord &, int32_t) {}
