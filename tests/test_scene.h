@@ -6,8 +6,9 @@
 // keyframer a dummy "KugelHalter" turning about z once per 2200 ticks with
 // its child "Kugel" (an ornament sphere). Two coloured lights, "Licht01"
 // and "Licht02", each with a short position track, and one camera,
-// "Camera01", circling the tree at about 14 units with eye, target and roll
-// tracks whose last key (tick 2200) repeats the first.
+// "Camera01", circling the tree at about 14 units: eye keys up to tick 1650
+// (the set-up adds the closing key at 2200), target and roll tracks whose
+// key at 2200 repeats their first.
 #pragma once
 
 #include "scene/chunk_ids.h"
@@ -160,8 +161,9 @@ static inline void TestVectorTrack(ChunkWriter &w, uint16_t id, const std::vecto
   w.End();
 }
 
-// Eye positions of the camera's keys at ticks 0, 550, 1100, 1650 and 2200.
-static const float TestCameraEye[5][3] = {{14, 0, 5}, {0, 13, 6.5f}, {-14, 0, 4}, {0, -13, 6}, {14, 0, 5}};
+// Eye positions of the camera's keys at ticks 0, 550, 1100 and 1650; the
+// scene set-up closes the loop with a copy of the first at 2200.
+static const float TestCameraEye[4][3] = {{14, 0, 5}, {0, 13, 6.5f}, {-14, 0, 4}, {0, -13, 6}};
 static const float TestCameraTarget[3] = {0, 0, 3};
 
 static inline std::vector<uint8_t> BuildTestScene(const TestSceneOptions &options = TestSceneOptions()) {
@@ -185,8 +187,8 @@ static inline std::vector<uint8_t> BuildTestScene(const TestSceneOptions &option
   TestMeshChunk(w, "Ast", branches, 0, 0, 0);
   TestMeshChunk(w, "Kugel", TestSphere(1.6f, 0, 3.0f, 0.45f, 16, 10), 1.6f, 0, 3.0f);
   if (options.Lights) {
-    TestLightChunk(w, "Licht01", 4, -3, 4, 1.0f, 0.35f, 0.25f);
-    TestLightChunk(w, "Licht02", -3, 3, 5, 0.35f, 0.55f, 1.0f);
+    TestLightChunk(w, "Licht01", 4, -3, 4, 1.0f, 0.7f, 0.55f);
+    TestLightChunk(w, "Licht02", -3, 3, 5, 0.6f, 0.75f, 1.0f);
   }
   if (options.Camera) {
     w.Begin(NAMED_OBJECT);
@@ -225,7 +227,7 @@ static inline std::vector<uint8_t> BuildTestScene(const TestSceneOptions &option
     w.Begin(CAMERA_NODE_TAG);
     w.NodeHeader("Camera01", 0xFFFF);
     std::vector<std::vector<float>> eye;
-    for (int i = 0; i < 5; i++) eye.push_back({550.0f * i, TestCameraEye[i][0], TestCameraEye[i][1], TestCameraEye[i][2]});
+    for (int i = 0; i < 4; i++) eye.push_back({550.0f * i, TestCameraEye[i][0], TestCameraEye[i][1], TestCameraEye[i][2]});
     TestVectorTrack(w, POS_TRACK_TAG, eye);
     TestVectorTrack(w, ROLL_TRACK_TAG, {{0, 0}, {1100, 4}, {2200, 0}});
     w.End();
