@@ -87,9 +87,9 @@ void DrawText2D(const char *text, float x, float y, float scaleX, float scaleY, 
   if (texturing) glEnable(GL_TEXTURE_2D);
 }
 
-void AnimateBanner(int32_t tick) { AnimateBannerRecord(ShowBanner, tick); }
+void AnimateBanner(int32_t tick) { AnimateBannerRecord(Banner, tick); }
 
-void AnimateBannerRecord(Banner &banner, int32_t tick) {
+void AnimateBannerRecord(BannerRecord &banner, int32_t tick) {
   double t = tick;
   if (banner.PositionTrack.KeyCount > 0)
     banner.PositionTrack.Keys[0].Value =
@@ -112,14 +112,14 @@ void AnimateBannerRecord(Banner &banner, int32_t tick) {
   }
 }
 
-static void BannerPoint(const Banner &banner, uint32_t i, uint32_t r, float du, float dv) {
+static void BannerPoint(const BannerRecord &banner, uint32_t i, uint32_t r, float du, float dv) {
   uint32_t n = r * banner.GridColumns + i;
   glColor4fv(&banner.GridColours[4 * n]);
   glTexCoord2fv(&banner.GridTexCoords[2 * n]);
   glVertex3f(banner.Width * ((float)i * du - 0.5f), banner.Height * (0.5f - (float)r * dv), 0);
 }
 
-void DrawBanner(Banner &banner, int32_t tick) {
+void DrawBanner(BannerRecord &banner, int32_t tick) {
   if (!banner.GridColours || !banner.GridTexCoords || banner.GridColumns < 2 || banner.GridRows < 2) return;
   float du = 1.0f / (float)(banner.GridColumns - 1);
   float dv = 1.0f / (float)(banner.GridRows - 1);

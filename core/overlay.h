@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-struct Banner;
+struct BannerRecord;
 
 // The scroller's text: exactly 255 characters, 17 leading blanks.
 extern const char ScrollText[256];
@@ -30,6 +30,6 @@ void DrawText2D(const char *text, float x, float y, float scaleX, float scaleY, 
 // Rewrites the banner's position key and grid arrays for the tick.
 void AnimateBanner(int32_t tick);
 // The same for a given banner record (the show's is the one above).
-void AnimateBannerRecord(Banner &banner, int32_t tick);
+void AnimateBannerRecord(BannerRecord &banner, int32_t tick);
 // Draws a banner record; leaves the GL state as it found it.
-void DrawBanner(Banner &banner, int32_t tick);
+void DrawBanner(BannerRecord &banner, int32_t tick);

@@ -276,7 +276,7 @@ TEST(Scroller, WindowTiming) {
 TEST(Banner, AnimationAtChosenTicks) {
   float colours[7 * 5 * 4], texCoords[7 * 5 * 2];
   VectorKey key{};
-  Banner banner{};
+  BannerRecord banner{};
   banner.PositionTrack = VectorTrack{1, 1, &key};
   banner.GridColours = colours;
   banner.GridTexCoords = texCoords;
