@@ -1,0 +1,186 @@
+// The snow and the flares at their most (eight lights, eight fountains of
+// 1000 flakes) and the show's whole frame at 640 x 480, next to a bare
+// clear-and-swap loop, under the GL the machine has (llvmpipe here). Frame
+// figures are per frame with glFinish: median and 95th percentile counters.
+#include "core/frame.h"
+#include "effects/flares.h"
+#include "effects/particles.h"
+#include "effects/setup.h"
+#include "effects/show_random.h"
+#include "scene/scene.h"
+#include "tools/capture/frame_capture.h"
+
+#include <GL/freeglut.h>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+#include <vector>
+
+static const int Width = 640, Height = 480;
+
+// The show, set up once, with the frame driver at the given tick.
+static bool ShowReady() {
+  static int state = 0;
+  if (state == 0) {
+    state = 2;
+    char error[300];
+    if (chdir(FROSTEN_SOURCE_DIR) != 0 || !OpenCaptureWindow(Width, Height, error, sizeof error)) {
+      fprintf(stderr, "bench_effects: %s\n", error);
+      return false;
+    }
+    SetupScene();
+    state = 1;
+  }
+  return state == 1;
+}
+
+// Eight lights of different colours around the show's own lights, each with
+// a fountain as the set-up makes it, 600 ticks into the show.
+struct EightLights {
+  Scene scene{};
+  SceneLight lights[8]{};
+  ParticleSystem snow[8]{};
+
+  EightLights() {
+    scene = ShowScene;
+    SeedShowRandom();
+    for (int i = 0; i < 8; i++) {
+      const SceneLight &base = ShowScene.Lights[i % ShowScene.LightCount];
+      lights[i] = base;
+      lights[i].Position = Vector3{base.Position.x + (float)(i % 3) - 1, base.Position.y + (float)(i / 3) - 1,
+                                   base.Position.z};
+      lights[i].Colour[0] = (i & 1) ? 1.0f : 0.3f;
+      lights[i].Colour[1] = (i & 2) ? 1.0f : 0.3f;
+      lights[i].Colour[2] = (i & 4) ? 1.0f : 0.3f;
+      CreateParticleSystem(snow[i], lights[i].Colour[0], lights[i].Colour[1], lights[i].Colour[2],
+                           lights[i].Position, Vector3{0, 0, 0.2f}, Vector3{0.0005f, 0.0005f, -0.002f}, 1000, 350, 150,
+                           0.5f, 0.5f, 0.3f);
+      snow[i].Texture = SnowTexture;
+      snow[i].TexEnv = GL_MODULATE;
+      UpdateParticleSystem(snow[i], 600);
+    }
+    scene.Lights = lights;
+    scene.LightCount = 8;
+    scene.ParticleSystems = snow;
+    scene.ParticleSystemCount = 8;
+  }
+  ~EightLights() {
+    for (ParticleSystem &s : snow) FreeParticleSystem(s);
+  }
+};
+
+static void BM_SnowUpdate8x1000(benchmark::State &state) {
+  if (!ShowReady()) return state.SkipWithError("no GL window");
+  EightLights eight;
+  for (auto _ : state)
+    for (ParticleSystem &s : eight.snow) UpdateParticleSystem(s, 1);
+  state.SetItemsProcessed(state.iterations() * 8000);
+}
+BENCHMARK(BM_SnowUpdate8x1000)->Unit(benchmark::kMicrosecond);
+
+// Per-call times of a piece of GL work finished with glFinish, after an
+// untimed preparation when one is given.
+static void TimeFrames(benchmark::State &state, void (*work)(void *), void *context,
+                       void (*prepare)(void *) = nullptr) {
+  std::vector<double> ms;
+  for (auto _ : state) {
+    if (prepare) {
+      prepare(context);
+      glFinish();
+    }
+    auto start = std::chrono::steady_clock::now();
+    work(context);
+    glFinish();
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(seconds);
+    ms.push_back(seconds * 1000);
+  }
+  std::sort(ms.begin(), ms.end());
+  if (ms.empty()) return;
+  state.counters["median_ms"] = ms[ms.size() / 2];
+  state.counters["p95_ms"] = ms[std::min(ms.size() - 1, ms.size() * 95 / 100)];
+}
+
+// The camera of a show tick, with the frame's state before its flares.
+static void CameraAt(int32_t tick) {
+  DrawTick(tick);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+static void DrawEightSnow(void *context) {
+  DrawParticleSystems(((EightLights *)context)->scene);
+}
+
+static void DrawEightFlares(void *context) {
+  DrawFlares(((EightLights *)context)->scene, 600);
+}
+
+static void BM_SnowDraw8x1000(benchmark::State &state) {
+  if (!ShowReady()) return state.SkipWithError("no GL window");
+  EightLights eight;
+  CameraAt(600);
+  TimeFrames(state, DrawEightSnow, &eight);
+}
+BENCHMARK(BM_SnowDraw8x1000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
+
+static void BM_FlaresDraw8(benchmark::State &state) {
+  if (!ShowReady()) return state.SkipWithError("no GL window");
+  EightLights eight;
+  CameraAt(600);
+  TimeFrames(state, DrawEightFlares, &eight);
+}
+BENCHMARK(BM_FlaresDraw8)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
+
+// The show's frame, one tick further each time, and the swap.
+static void ShowFrame(void *context) {
+  int32_t &tick = *(int32_t *)context;
+  DrawTick(tick++);
+  glutSwapBuffers();
+}
+
+static void BM_ShowFrame640x480(benchmark::State &state) {
+  if (!ShowReady()) return state.SkipWithError("no GL window");
+  int32_t tick = LastDrawnTick() + 1;
+  TimeFrames(state, ShowFrame, &tick);
+}
+BENCHMARK(BM_ShowFrame640x480)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
+
+// The show's own flares and snow at its frames: the frame up to its flares
+// is drawn untimed, then the flares (or the snow) alone are timed.
+static int32_t EffectTick = 600;
+
+static void ShowCameraNextTick(void *) {
+  DrawTick(EffectTick++);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+static void ShowFlares(void *) { DrawFlares(ShowScene, EffectTick - 1); }
+static void ShowSnow(void *) { DrawParticleSystems(ShowScene); }
+
+static void BM_ShowFlares(benchmark::State &state) {
+  if (!ShowReady()) return state.SkipWithError("no GL window");
+  EffectTick = 600;
+  TimeFrames(state, ShowFlares, nullptr, ShowCameraNextTick);
+}
+BENCHMARK(BM_ShowFlares)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
+
+static void BM_ShowSnow(benchmark::State &state) {
+  if (!ShowReady()) return state.SkipWithError("no GL window");
+  EffectTick = 600;
+  TimeFrames(state, ShowSnow, nullptr, ShowCameraNextTick);
+}
+BENCHMARK(BM_ShowSnow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
+
+static void ClearAndSwap(void *) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glutSwapBuffers();
+}
+
+static void BM_ClearAndSwap640x480(benchmark::State &state) {
+  if (!ShowReady()) return state.SkipWithError("no GL window");
+  TimeFrames(state, ClearAndSwap, nullptr);
+}
+BENCHMARK(BM_ClearAndSwap640x480)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
