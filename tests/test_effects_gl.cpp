@@ -74,17 +74,17 @@ static void FrameState() {
 }
 
 struct GLSnapshot {
-  bool Enables[7];
+  bool Enables[8];
   GLboolean DepthMask;
   GLint MatrixMode, ModelviewDepth, ProjectionDepth;
   GLfloat Colour[4], Modelview[16], Projection[16];
 };
 
 static GLSnapshot Snapshot() {
-  static const GLenum caps[7] = {GL_DEPTH_TEST, GL_CULL_FACE, GL_LIGHTING, GL_TEXTURE_2D,
-                                 GL_BLEND,      GL_FOG,       GL_LIGHT0};
+  static const GLenum caps[8] = {GL_DEPTH_TEST, GL_CULL_FACE, GL_LIGHTING, GL_TEXTURE_2D,
+                                 GL_BLEND,      GL_FOG,       GL_LIGHT0,   GL_SCISSOR_TEST};
   GLSnapshot s;
-  for (int i = 0; i < 7; i++) s.Enables[i] = glIsEnabled(caps[i]);
+  for (int i = 0; i < 8; i++) s.Enables[i] = glIsEnabled(caps[i]);
   glGetBooleanv(GL_DEPTH_WRITEMASK, &s.DepthMask);
   glGetIntegerv(GL_MATRIX_MODE, &s.MatrixMode);
   glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &s.ModelviewDepth);
@@ -97,7 +97,7 @@ static GLSnapshot Snapshot() {
 
 static void ExpectSameState(const GLSnapshot &a, const GLSnapshot &b, bool colourAlphaBecomesOne,
                             const char *what) {
-  for (int i = 0; i < 7; i++) EXPECT_EQ(a.Enables[i], b.Enables[i]) << what << " enable " << i;
+  for (int i = 0; i < 8; i++) EXPECT_EQ(a.Enables[i], b.Enables[i]) << what << " enable " << i;
   EXPECT_EQ(a.DepthMask, b.DepthMask) << what;
   EXPECT_EQ(a.MatrixMode, b.MatrixMode) << what;
   EXPECT_EQ(a.ModelviewDepth, b.ModelviewDepth) << what;
@@ -118,6 +118,7 @@ struct EffectScene {
   ParticleSystem snow{};
 
   EffectScene(GLuint flare, GLuint glow, GLuint flake) {
+    ForgetSpriteExtents();  // texture names are reused between tests
     camera.Target = Vector3{0, 1, 0};
     light.Position = Vector3{0, 10, 0};
     light.Colour[0] = light.Colour[1] = light.Colour[2] = 1;
