@@ -1,5 +1,5 @@
 # Programs that draw through the frame capture's path.
-foreach(name test_frame_render test_camera test_mesh_draw)
+foreach(name test_frame_render test_camera test_mesh_draw test_show_effects)
   if(TARGET ${name})
     target_link_libraries(${name} PRIVATE frosten_capture)
   endif()
