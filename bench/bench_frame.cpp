@@ -118,47 +118,6 @@ static void ShowFrame() {
   glFinish();
 }
 
-// Until the snow is built: the GL work it will add to a frame, two systems
-// of 1000 additive, textured, camera-facing quads drawn in immediate mode.
-static void StandInSnow() {
-  glDisable(GL_LIGHTING);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glDepthMask(GL_FALSE);
-  glDisable(GL_CULL_FACE);
-  glBindTexture(GL_TEXTURE_2D, SnowTexture);
-  for (int system = 0; system < 2; system++) {
-    glBegin(GL_QUADS);
-    for (int i = 0; i < 1000; i++) {
-      float x = (float)((i * 37 + NextTick * 3) % 200) / 20 - 5, y = (float)((i * 91) % 200) / 20 - 5;
-      float z = (float)((i * 53 + NextTick) % 160) / 20, s = 0.25f;
-      glColor4f(1, 1, 1, (float)(i % 100) / 100);
-      glTexCoord2f(1, 1);
-      glVertex3f(x - s, y, z - s);
-      glTexCoord2f(1, 0);
-      glVertex3f(x - s, y, z + s);
-      glTexCoord2f(0, 0);
-      glVertex3f(x + s, y, z + s);
-      glTexCoord2f(0, 1);
-      glVertex3f(x + s, y, z - s);
-    }
-    glEnd();
-  }
-  glEnable(GL_CULL_FACE);
-  glDepthMask(GL_TRUE);
-  glDisable(GL_BLEND);
-  glEnable(GL_LIGHTING);
-}
-
-static void ShowFrameWithSnow() {
-  Counting = true;
-  DrawTick(NextTick++);
-  Counting = false;
-  StandInSnow();
-  glutSwapBuffers();
-  glFinish();
-}
-
 static void ClearAndSwap() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glutSwapBuffers();
@@ -194,11 +153,9 @@ static void MeasureFrames(benchmark::State &state, void (*frame)()) {
 
 static void BM_ShowFrame(benchmark::State &state) { MeasureFrames(state, ShowFrame); }
 static void BM_ClearAndSwap(benchmark::State &state) { MeasureFrames(state, ClearAndSwap); }
-static void BM_ShowFrameWithStandInSnow(benchmark::State &state) { MeasureFrames(state, ShowFrameWithSnow); }
 
 BENCHMARK(BM_ShowFrame)->Args({640, 480})->Iterations(FRAMES)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ClearAndSwap)->Args({640, 480})->Iterations(FRAMES)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ShowFrameWithStandInSnow)->Args({640, 480})->Iterations(FRAMES)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShowFrame)->Args({800, 600})->Iterations(FRAMES)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ClearAndSwap)->Args({800, 600})->Iterations(FRAMES)->UseManualTime()->Unit(benchmark::kMillisecond);
 
