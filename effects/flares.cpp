@@ -124,25 +124,19 @@ static const SpriteExtent *ExtentOfBoundTexture(uint32_t texture) {
 
 void ForgetSpriteExtents() { SpriteExtentCount = 0; }
 
-// Sets the scissor box to where the sprite's non-black part lands on screen,
-// under the current matrices. False when nothing of it can be seen; the
-// scissor is off when its place cannot be bounded (a corner behind the eye).
-static bool ScissorSprite(const SpriteExtent *extent, const Vector3 &a, const Vector3 &b) {
-  if (!extent) {
-    glDisable(GL_SCISSOR_TEST);
-    return true;
-  }
-  if (extent->Empty) return false;
+// Where the sprite's non-black part lands in window coordinates under the
+// current matrices: four corners in order around. False when a corner lies
+// behind the eye, so that its place cannot be bounded this way.
+static bool ProjectExtent(const SpriteExtent &extent, const Vector3 &a, const Vector3 &b, double x[4], double y[4],
+                          const GLint viewport[4]) {
   GLfloat model[16], projection[16];
-  GLint viewport[4];
   glGetFloatv(GL_MODELVIEW_MATRIX, model);
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  double left = 1e30, right = -1e30, bottom = 1e30, top = -1e30;
+  static const int CornerS[4] = {0, 1, 1, 0}, CornerT[4] = {0, 0, 1, 1};
   for (int corner = 0; corner < 4; corner++) {
     // The quad's point at texture coordinates (s, t): -(A + B) / 2 + t A + s B.
-    float s = corner & 1 ? extent->S1 : extent->S0;
-    float t = corner & 2 ? extent->T1 : extent->T0;
+    double s = CornerS[corner] ? extent.S1 : extent.S0;
+    double t = CornerT[corner] ? extent.T1 : extent.T0;
     double p[4] = {(t - 0.5) * a.x + (s - 0.5) * b.x, (t - 0.5) * a.y + (s - 0.5) * b.y,
                    (t - 0.5) * a.z + (s - 0.5) * b.z, 1};
     double eye[4], clip[4];
@@ -151,27 +145,74 @@ static bool ScissorSprite(const SpriteExtent *extent, const Vector3 &a, const Ve
     for (int r = 0; r < 4; r++)
       clip[r] = projection[r] * eye[0] + projection[4 + r] * eye[1] + projection[8 + r] * eye[2] +
                 projection[12 + r] * eye[3];
-    if (clip[3] <= 1e-6) {
-      glDisable(GL_SCISSOR_TEST);
-      return true;
-    }
-    double x = viewport[0] + (clip[0] / clip[3] + 1) * 0.5 * viewport[2];
-    double y = viewport[1] + (clip[1] / clip[3] + 1) * 0.5 * viewport[3];
-    left = fmin(left, x), right = fmax(right, x), bottom = fmin(bottom, y), top = fmax(top, y);
+    if (clip[3] <= 1e-6) return false;
+    x[corner] = viewport[0] + (clip[0] / clip[3] + 1) * 0.5 * viewport[2];
+    y[corner] = viewport[1] + (clip[1] / clip[3] + 1) * 0.5 * viewport[3];
   }
-  // Four pixels more on every side for filtering and rounding.
-  double x0 = fmax(floor(left) - 4, viewport[0]), x1 = fmin(ceil(right) + 4, viewport[0] + viewport[2]);
-  double y0 = fmax(floor(bottom) - 4, viewport[1]), y1 = fmin(ceil(top) + 4, viewport[1] + viewport[3]);
-  if (x0 >= x1 || y0 >= y1) return false;
-  glEnable(GL_SCISSOR_TEST);
-  glScissor((GLint)x0, (GLint)y0, (GLsizei)(x1 - x0), (GLsizei)(y1 - y0));
   return true;
 }
 
-// A sprite through its scissor box; only a modulated texture's black adds
-// nothing, so other texture modes are drawn whole.
+// The x range of the convex quad (x, y) between the heights low and high.
+static bool QuadSpan(const double x[4], const double y[4], double low, double high, double &left, double &right) {
+  left = 1e30, right = -1e30;
+  for (int i = 0; i < 4; i++) {
+    double x0 = x[i], y0 = y[i], x1 = x[(i + 1) % 4], y1 = y[(i + 1) % 4];
+    // The edge cut to the slab low <= y <= high.
+    double t0 = 0, t1 = 1, dy = y1 - y0;
+    if (dy == 0) {
+      if (y0 < low || y0 > high) continue;
+    } else {
+      double ta = (low - y0) / dy, tb = (high - y0) / dy;
+      t0 = fmax(t0, fmin(ta, tb));
+      t1 = fmin(t1, fmax(ta, tb));
+      if (t0 > t1) continue;
+    }
+    double xa = x0 + (x1 - x0) * t0, xb = x0 + (x1 - x0) * t1;
+    left = fmin(left, fmin(xa, xb));
+    right = fmax(right, fmax(xa, xb));
+  }
+  return left <= right;
+}
+
+// Pixels of margin around the projected part, for filtering and rounding.
+static const double ScissorMargin = 4;
+
+// A sprite through scissor boxes that follow its non-black part on screen, a
+// few horizontal bands of rows each with its own span. Every row of the part
+// falls into exactly one band, so each pixel is drawn at most once, as
+// without the boxes. Only a modulated texture's black adds nothing, so other
+// texture modes (no extent) are drawn whole.
 static void DrawBlendedSprite(const SpriteExtent *extent, const Vector3 &a, const Vector3 &b) {
-  if (ScissorSprite(extent, a, b)) DrawSpriteQuad(a, b);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  double x[4], y[4];
+  if (extent && extent->Empty) return;
+  if (!extent || !ProjectExtent(*extent, a, b, x, y, viewport)) {
+    glDisable(GL_SCISSOR_TEST);
+    glPushMatrix();
+    DrawSpriteQuad(a, b);
+    glPopMatrix();
+    return;
+  }
+  double bottom = fmin(fmin(y[0], y[1]), fmin(y[2], y[3])), top = fmax(fmax(y[0], y[1]), fmax(y[2], y[3]));
+  int row0 = (int)fmax(floor(bottom) - ScissorMargin, viewport[1]);
+  int row1 = (int)fmin(ceil(top) + ScissorMargin, viewport[1] + viewport[3]);
+  if (row0 >= row1) return;
+  int bands = (row1 - row0) / 48 + 1;
+  if (bands > 8) bands = 8;
+  glEnable(GL_SCISSOR_TEST);
+  for (int band = 0; band < bands; band++) {
+    int from = row0 + (row1 - row0) * band / bands, to = row0 + (row1 - row0) * (band + 1) / bands;
+    double left, right;
+    if (from >= to || !QuadSpan(x, y, from - ScissorMargin, to + ScissorMargin, left, right)) continue;
+    int column0 = (int)fmax(floor(left) - ScissorMargin, viewport[0]);
+    int column1 = (int)fmin(ceil(right) + ScissorMargin, viewport[0] + viewport[2]);
+    if (column0 >= column1) continue;
+    glScissor(column0, from, column1 - column0, to - from);
+    glPushMatrix();
+    DrawSpriteQuad(a, b);
+    glPopMatrix();
+  }
 }
 
 void DrawSpriteQuad(const Vector3 &a, const Vector3 &b) {
