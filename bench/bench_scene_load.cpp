@@ -1,5 +1,6 @@
 // LoadScene on a file with one or two meshes of up to 65,535 vertices and
 // 65,535 faces each: reading, normals and bounds.
+// frosten-test-links: base
 #include "bench/scene_mesh.h"
 #include "scene/scene.h"
 #include "tests/chunk_writer.h"

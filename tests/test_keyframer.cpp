@@ -1,4 +1,5 @@
 // The keyframer section: dummies, instance names, parents, pivots, tracks.
+// frosten-test-links: base
 #include "scene/scene.h"
 #include "tests/chunk_writer.h"
 

@@ -1,5 +1,6 @@
 // The 3DS loader's editor chunks: meshes, derived normals and bounds,
 // lights, cameras, the ambient colour, and damaged input.
+// frosten-test-links: base
 #include "scene/scene.h"
 #include "tests/chunk_writer.h"
 

@@ -1,5 +1,6 @@
 // frosten-sceneinfo: the JSON schema, sampling, escaping, the summary and
 // the one-line error for a file that cannot be read.
+// frosten-test-links: base
 #include "tests/chunk_writer.h"
 
 #include <gtest/gtest.h>
