@@ -33,6 +33,10 @@ void GameModeString(char *out, int outSize, int32_t width, int32_t height, int32
   snprintf(out, outSize, "%dx%d:%d@60", (int)width, (int)height, (int)bits);
 }
 
+static void Idle() { glutPostRedisplay(); }
+
+static void LeaveGameMode() { glutLeaveGameMode(); }
+
 static void EnterGameMode(int32_t width, int32_t height, int32_t bits) {
   static char mode[48];
   GameModeString(mode, sizeof mode, width, height, bits);
@@ -48,10 +52,6 @@ static void EnterGameMode(int32_t width, int32_t height, int32_t bits) {
   }
   RegisterExitProcedure(LeaveGameMode);
 }
-
-static void Idle() { glutPostRedisplay(); }
-
-static void LeaveGameMode() { glutLeaveGameMode(); }
 
 void SetDisplayCommandLine(int *argc, char **argv) {
   CommandLineCount = argc;
