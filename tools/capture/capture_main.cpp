@@ -4,6 +4,7 @@
 // display mode change; a private X server when there is no display.
 #include "core/program.h"
 #include "effects/setup.h"
+#include "platform/runtime_error.h"
 #include "scene/datafile.h"
 #include "tools/capture/frame_capture.h"
 
