@@ -28,9 +28,5 @@ void BillboardAxes(const SceneCamera &camera, Vector3 &dir, Vector3 &right, Vect
 void UpdateLights(Scene &scene, int32_t tick, int32_t ticksElapsed);
 // Draws each light's flare and glows; call with the camera's modelview current.
 void DrawFlares(Scene &scene, int32_t tick);
-// The flares remember, per texture, where its picture is not black (they
-// draw only there); a program that changes a sprite texture's pixels or
-// reuses its name calls this first.
-void ForgetSpriteExtents();
 // One textured quad spanned by a and b, centred on the current origin.
 void DrawSpriteQuad(const Vector3 &a, const Vector3 &b);

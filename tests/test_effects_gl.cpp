@@ -118,7 +118,6 @@ struct EffectScene {
   ParticleSystem snow{};
 
   EffectScene(GLuint flare, GLuint glow, GLuint flake) {
-    ForgetSpriteExtents();  // texture names are reused between tests
     camera.Target = Vector3{0, 1, 0};
     light.Position = Vector3{0, 10, 0};
     light.Colour[0] = light.Colour[1] = light.Colour[2] = 1;
@@ -303,59 +302,4 @@ TEST_F(EffectsGL, OverlaysLandWhereTheirTimingSays) {
   EXPECT_GT(highest, lowest);
   glDisable(GL_BLEND);
   glDeleteTextures(1, &white);
-}
-
-// A sprite texture with a black border and a soft spot, like the show's.
-static GLuint SpotTexture() {
-  static uint8_t pixels[64 * 64 * 4];
-  for (int y = 0; y < 64; y++)
-    for (int x = 0; x < 64; x++) {
-      double r = std::hypot(x - 30.5, y - 33.5);
-      uint8_t v = r < 20 ? (uint8_t)(255 - r * 12) : 0;
-      uint8_t *p = &pixels[(y * 64 + x) * 4];
-      p[0] = v, p[1] = (uint8_t)(v / 2), p[2] = (uint8_t)(x == 32 && r < 20 ? 255 : v), p[3] = 255;
-    }
-  GLuint name;
-  glGenTextures(1, &name);
-  glBindTexture(GL_TEXTURE_2D, name);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, 64, 64, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-  return name;
-}
-
-// The flares draw a modulated sprite only where its texture is not black on
-// screen; GL_COMBINE with its defaults modulates the same way but is drawn
-// whole. Near, far, half off screen and behind the eye, turning: the same
-// picture either way.
-TEST_F(EffectsGL, SpritesDrawnOnlyWhereNotBlackGiveTheSamePicture) {
-  GLuint spot = SpotTexture();
-  EffectScene e(spot, spot, spot);
-  SceneLight lights[5];
-  const Vector3 places[5] = {{0, 10, 0}, {1, 3, 0.5f}, {-4.5f, 8, 2}, {3, 30, -4}, {0.5f, -2, 0}};
-  const float colours[5][3] = {{1, 1, 1}, {1, 0.2f, 0.2f}, {0.3f, 1, 0.6f}, {0, 0, 1}, {1, 1, 0}};
-  for (int i = 0; i < 5; i++) {
-    lights[i] = e.light;
-    lights[i].Position = places[i];
-    for (int c = 0; c < 3; c++) lights[i].Colour[c] = colours[i][c];
-  }
-  e.scene.Lights = lights;
-  e.scene.LightCount = 5;
-  for (int32_t tick : {0, 37, 200, 901}) {
-    std::vector<uint8_t> pictures[2];
-    for (int whole = 0; whole < 2; whole++) {
-      for (SceneLight &light : lights) light.FlareTexEnv = light.GlowTexEnv = whole ? GL_COMBINE : GL_MODULATE;
-      FrameState();
-      glClearColor(0.1f, 0.1f, 0.1f, 0);
-      glClear(GL_COLOR_BUFFER_BIT);
-      DrawFlares(e.scene, tick);
-      std::vector<uint8_t> rgb((size_t)W * H * 3);
-      glReadPixels(0, 0, W, H, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-      pictures[whole] = rgb;
-    }
-    EXPECT_TRUE(pictures[0] == pictures[1]) << "tick " << tick;
-    EXPECT_GT(std::count_if(pictures[0].begin(), pictures[0].end(), [](uint8_t v) { return v > 60; }), 1000);
-  }
-  glClearColor(0, 0, 0, 0);
-  glDeleteTextures(1, &spot);
 }
