@@ -4,7 +4,7 @@
 #include "launcher/glcaps.h"
 #include "scene/datafile.h"
 #include "tests/gl_window.h"
-#include "textures/hwl_encode.h"
+#include "tools/common/hwl_encode.h"
 #include "textures/texture.h"
 
 #include <GL/glext.h>
