@@ -92,38 +92,54 @@ static void SwingKeys(GenTrack &track, const Vector3 &axis, float amplitude, int
 // Grid lines from -extent to extent, close together near the tree, where the
 // lights shine, and wider apart towards the fog.
 static std::vector<float> GroundLines() {
-  const int half = 26;
+  const int half = 24;
   std::vector<float> lines;
   for (int i = -half; i <= half; i++) {
-    float d = 7.5f * (std::exp(0.09f * (float)std::abs(i)) - 1.0f);
+    float d = 7.5f * (std::exp(0.098f * (float)std::abs(i)) - 1.0f);
     lines.push_back(i < 0 ? -d : d);
   }
   return lines;
 }
 
+// The ground is cut into tiles along these grid lines, so that the tile
+// under the camera always has corners in front of it within the far plane:
+// the renderer culls a mesh whose bounding-box corners all lie beyond one
+// limit of the view.
+static const int GROUND_TILE_LINES[] = {0, 5, 12, 24, 36, 43, 48};
+
 static void BuildGround(GenScene &scene) {
-  MeshMaker m = StartMesh("Ground", {0, 0, 0});
   std::vector<float> lines = GroundLines();
-  size_t n = lines.size();
-  std::vector<uint16_t> index(n * n);
-  for (size_t j = 0; j < n; j++)
-    for (size_t i = 0; i < n; i++) {
-      float x = lines[i], y = lines[j];
-      index[j * n + i] = AddPoint(m, {x, y, XmasGroundHeight(x, y)}, x / 6.0f, y / 6.0f);
+  const int tiles = (int)(sizeof GROUND_TILE_LINES / sizeof GROUND_TILE_LINES[0]) - 1;
+  for (int tj = 0; tj < tiles; tj++)
+    for (int ti = 0; ti < tiles; ti++) {
+      char name[16];
+      snprintf(name, sizeof name, "Ground%d%d", tj + 1, ti + 1);
+      int i0 = GROUND_TILE_LINES[ti], i1 = GROUND_TILE_LINES[ti + 1];
+      int j0 = GROUND_TILE_LINES[tj], j1 = GROUND_TILE_LINES[tj + 1];
+      float cx = 0.5f * (lines[i0] + lines[i1]), cy = 0.5f * (lines[j0] + lines[j1]);
+      MeshMaker m = StartWorldMesh(name, {cx, cy, XmasGroundHeight(cx, cy)});
+      int n = i1 - i0 + 1;
+      std::vector<uint16_t> index;
+      for (int j = j0; j <= j1; j++)
+        for (int i = i0; i <= i1; i++) {
+          float x = lines[i], y = lines[j];
+          index.push_back(AddPoint(m, {x, y, XmasGroundHeight(x, y)}, x / 6.0f, y / 6.0f));
+        }
+      for (int j = j0; j < j1; j++)
+        for (int i = i0; i < i1; i++) {
+          int at = (j - j0) * n + (i - i0);
+          uint16_t a = index[at], b = index[at + 1], c = index[at + n + 1], d = index[at + n];
+          // Diagonals point away from the middle, so the grid is symmetric.
+          bool flip = (lines[i] + lines[i + 1] < 0) != (lines[j] + lines[j + 1] < 0);
+          if (flip) {
+            AddTriangle(m, a, b, d);
+            AddTriangle(m, b, c, d);
+          } else {
+            AddQuad(m, a, b, c, d);
+          }
+        }
+      AddStillMesh(scene, m, 0);
     }
-  for (size_t j = 0; j + 1 < n; j++)
-    for (size_t i = 0; i + 1 < n; i++) {
-      uint16_t a = index[j * n + i], b = index[j * n + i + 1], c = index[(j + 1) * n + i + 1], d = index[(j + 1) * n + i];
-      // Diagonals point away from the middle, so the grid is symmetric.
-      bool flip = (lines[i] < 0) != (lines[j] < 0);
-      if (flip) {
-        AddTriangle(m, a, b, d);
-        AddTriangle(m, b, c, d);
-      } else {
-        AddQuad(m, a, b, c, d);
-      }
-    }
-  AddStillMesh(scene, m, 0);
 }
 
 // ---------------------------------------------------------------- the tree
@@ -274,8 +290,8 @@ static void BuildOrnaments(GenScene &scene, int tree, SceneRandom &random) {
       float s = 0.78f;
       Vector3 hook = BranchPoint(t, a, s);
       hook.z -= 0.05f;
-      float radius = 0.34f - 0.018f * (float)i;
-      float hang = 0.22f + radius;
+      float radius = 0.46f - 0.025f * (float)i;
+      float hang = 0.18f + radius;
       Vector3 centre = {hook.x, hook.y, hook.z - hang};
 
       char hookName[16], ballName[16];
@@ -307,7 +323,7 @@ static void BuildOrnaments(GenScene &scene, int tree, SceneRandom &random) {
 
 static void BuildSnowman(GenScene &scene) {
   const Vector3 at = {7.2f, -6.6f, XmasGroundHeight(7.2f, -6.6f) - 0.15f};
-  const float heading = -2.1f;  // looking towards the tree's south-west side
+  const float heading = -1.25f;  // looking out to where the camera passes
   MeshMaker body = StartMesh("Snowman", at, heading);
   AddSphere(body, {0, 0, 1.05f}, 1.2f, 13, 8);
   AddSphere(body, {0, 0, 2.55f}, 0.82f, 12, 7);
@@ -396,8 +412,8 @@ static void BuildHouse(GenScene &scene, const char *name, float angle, float dis
 static void BuildFir(GenScene &scene, const char *name, float x, float y, float size) {
   Vector3 origin = {x, y, XmasGroundHeight(x, y) - 0.2f};
   MeshMaker m = StartMesh(name, origin);
-  std::vector<ProfilePoint> profile = {{0.3f, 0},    {2.0f, 0.9f}, {0.8f, 1.1f}, {1.6f, 2.3f},
-                                       {0.6f, 2.5f}, {1.1f, 3.7f}, {0, 4.9f}};
+  std::vector<ProfilePoint> profile = {{0.35f, 0},   {2.1f, 1.0f}, {1.35f, 1.35f}, {1.7f, 2.4f},
+                                       {1.0f, 2.75f}, {1.2f, 3.8f}, {0, 5.6f}};
   for (ProfilePoint &p : profile) {
     p.Radius *= size;
     p.Height = p.Height * size;
@@ -554,26 +570,26 @@ struct CameraKey {
 
 static const int32_t CAMERA_STEP = 110;
 static const CameraKey CAMERA_KEYS[XMAS_LOOP / CAMERA_STEP] = {
-    {-120, 20.0f, 7.5f, {0, 0, 4.5f}},  // wide view from the south-west
-    {-104, 19.0f, 6.8f, {0.5f, -1, 4.2f}},
-    {-88, 17.0f, 5.6f, {1.5f, -2.5f, 3.5f}},
-    {-70, 15.5f, 4.2f, {3, -4, 2.8f}},
-    {-52, 14.5f, 3.2f, {3.5f, -4, 2.6f}},  // low past the snowman
-    {-33, 14.5f, 3.6f, {1.5f, -1.5f, 3.0f}},
-    {-14, 15.5f, 5.0f, {0, 0, 4.0f}},
-    {4, 16.0f, 7.0f, {0, 0, 5.0f}},
-    {22, 15.0f, 9.5f, {0, 0, 6.5f}},
-    {40, 13.5f, 12.5f, {0, 0, 8.0f}},  // rising
-    {58, 12.0f, 14.5f, {0, 0, 9.0f}},  // looking down on the star
-    {76, 12.5f, 14.0f, {0, 0, 8.0f}},
-    {94, 15.0f, 11.5f, {-1, 1, 6.0f}},
-    {112, 18.0f, 8.5f, {-1.5f, 1.5f, 4.5f}},
-    {130, 19.5f, 6.0f, {-2, 1, 3.8f}},
-    {148, 17.0f, 4.2f, {-4, 1.5f, 3.0f}},  // past the bells
-    {166, 16.5f, 3.6f, {-4, 0.5f, 3.0f}},
-    {184, 17.5f, 4.5f, {-1, 0, 3.5f}},
-    {202, 19.0f, 6.0f, {0, 0, 4.0f}},
-    {220, 20.0f, 7.0f, {0, -0.5f, 4.3f}},
+    {-120, 21.0f, 7.5f, {0, 0, 5.3f}},  // wide view from the south-west
+    {-104, 19.5f, 6.8f, {0.5f, -1, 5.0f}},
+    {-88, 17.0f, 5.6f, {1.5f, -2.5f, 4.0f}},
+    {-70, 15.5f, 4.2f, {3, -4, 3.0f}},
+    {-52, 14.5f, 3.2f, {3.5f, -4, 2.8f}},  // low past the snowman
+    {-33, 14.5f, 3.6f, {1.5f, -1.5f, 3.4f}},
+    {-14, 15.5f, 5.0f, {0, 0, 4.6f}},
+    {4, 16.5f, 7.0f, {0, 0, 5.5f}},
+    {22, 15.5f, 9.5f, {0, 0, 6.5f}},
+    {40, 14.0f, 12.0f, {0, 0, 7.0f}},  // rising
+    {58, 12.5f, 14.0f, {0, 0, 7.0f}},  // looking down on the star
+    {76, 13.0f, 13.5f, {0, 0, 6.5f}},
+    {94, 15.5f, 11.0f, {-1, 1, 5.5f}},
+    {112, 18.0f, 8.5f, {-1.5f, 1.5f, 5.0f}},
+    {130, 19.5f, 6.0f, {-2, 1, 4.5f}},
+    {148, 17.0f, 4.2f, {-4, 1.5f, 3.4f}},  // past the bells
+    {166, 16.5f, 3.6f, {-4, 0.5f, 3.4f}},
+    {184, 17.5f, 4.5f, {-1, 0, 4.2f}},
+    {202, 19.0f, 6.0f, {0, 0, 4.8f}},
+    {220, 20.0f, 7.0f, {0, -0.5f, 5.1f}},
 };
 
 static Vector3 CameraEye(const CameraKey &k) {
