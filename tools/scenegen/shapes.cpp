@@ -58,9 +58,11 @@ void AddLathe(MeshMaker &m, const std::vector<ProfilePoint> &profile, int segmen
                                          profile[i].Height - profile[i - 1].Height);
   std::vector<std::vector<uint16_t>> ring(profile.size());
   for (size_t i = 0; i < profile.size(); i++) {
-    for (int s = 0; s <= segments; s++) {
+    float r = profile[i].Radius;
+    // A point of radius 0 is the tip of a fan: one point per segment.
+    int last = r == 0.0f ? segments - 1 : segments;
+    for (int s = 0; s <= last; s++) {
       float a = 2.0f * (float)M_PI * (float)(s % segments) / (float)segments;
-      float r = profile[i].Radius;
       float u = uTurns * (float)s / (float)segments;
       if (r == 0.0f) u = uTurns * ((float)s + 0.5f) / (float)segments;
       ring[i].push_back(AddPoint(m, {cx + r * std::cos(a), cy + r * std::sin(a), profile[i].Height}, u,
@@ -69,10 +71,10 @@ void AddLathe(MeshMaker &m, const std::vector<ProfilePoint> &profile, int segmen
   }
   for (size_t i = 0; i + 1 < profile.size(); i++) {
     for (int s = 0; s < segments; s++) {
-      uint16_t a = ring[i][s], b = ring[i][s + 1], c = ring[i + 1][s + 1], d = ring[i + 1][s];
-      if (profile[i].Radius == 0.0f) AddTriangle(m, a, c, d);
-      else if (profile[i + 1].Radius == 0.0f) AddTriangle(m, a, b, d);
-      else AddQuad(m, a, b, c, d);
+      uint16_t a = ring[i][s], d = ring[i + 1][s];
+      if (profile[i].Radius == 0.0f) AddTriangle(m, a, ring[i + 1][s + 1], d);
+      else if (profile[i + 1].Radius == 0.0f) AddTriangle(m, a, ring[i][s + 1], d);
+      else AddQuad(m, a, ring[i][s + 1], ring[i + 1][s + 1], d);
     }
   }
 }
