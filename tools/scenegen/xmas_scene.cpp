@@ -123,7 +123,7 @@ static void BuildGround(GenScene &scene) {
       for (int j = j0; j <= j1; j++)
         for (int i = i0; i <= i1; i++) {
           float x = lines[i], y = lines[j];
-          index.push_back(AddPoint(m, {x, y, XmasGroundHeight(x, y)}, x / 6.0f, y / 6.0f));
+          index.push_back(AddPoint(m, {x, y, XmasGroundHeight(x, y)}, x / 3.5f, y / 3.5f));
         }
       for (int j = j0; j < j1; j++)
         for (int i = i0; i < i1; i++) {
@@ -322,8 +322,8 @@ static void BuildOrnaments(GenScene &scene, int tree, SceneRandom &random) {
 // ---------------------------------------------------------------- around the tree
 
 static void BuildSnowman(GenScene &scene) {
-  const Vector3 at = {7.2f, -6.6f, XmasGroundHeight(7.2f, -6.6f) - 0.15f};
-  const float heading = -1.25f;  // looking out to where the camera passes
+  const Vector3 at = {-2.3f, -8.7f, XmasGroundHeight(-2.3f, -8.7f) - 0.15f};
+  const float heading = -1.5f;  // looking out to where the camera passes
   MeshMaker body = StartMesh("Snowman", at, heading);
   AddSphere(body, {0, 0, 1.05f}, 1.2f, 13, 8);
   AddSphere(body, {0, 0, 2.55f}, 0.82f, 12, 7);
@@ -482,7 +482,7 @@ static void BuildSledge(GenScene &scene) {
 // An arch with two bells swinging from its beam; the bells hang from pivots
 // at their crowns.
 static void BuildBells(GenScene &scene) {
-  const float angle = 2.75f, distance = 10.5f, heading = angle + PI / 2;
+  const float angle = 2.1f, distance = 10.5f, heading = angle + PI / 2;
   Vector3 foot = {distance * std::cos(angle), distance * std::sin(angle), 0};
   foot.z = XmasGroundHeight(foot.x, foot.y) - 0.2f;
   MeshMaker arch = StartMesh("Arch", foot, heading);
@@ -530,11 +530,11 @@ struct LightOrbit {
 static const Vector3 ORBIT_CENTRE = {-2.2f, -2.2f, 0};
 
 static const LightOrbit LIGHTS[] = {
-    {"Light1", {1.0f, 0.3f, 0.22f}, 6.5f, 4.5f, 1.6f, 1900, 700, 0.0f},
-    {"Light2", {1.0f, 0.78f, 0.32f}, 5.2f, 6.5f, 1.8f, -2300, 830, 1.3f},
-    {"Light3", {0.3f, 1.0f, 0.42f}, 7.4f, 3.6f, 1.2f, 2700, 610, 2.5f},
-    {"Light4", {0.32f, 0.52f, 1.0f}, 6.0f, 7.8f, 1.5f, -2100, 950, 3.8f},
-    {"Light5", {0.9f, 0.38f, 1.0f}, 4.6f, 5.5f, 2.0f, 1700, 760, 5.0f},
+    {"Light1", {1.0f, 0.18f, 0.12f}, 9.0f, 3.2f, 1.0f, 1900, 700, 0.0f},
+    {"Light2", {1.0f, 0.7f, 0.16f}, 5.0f, 4.6f, 1.2f, -2300, 830, 1.3f},
+    {"Light3", {0.16f, 1.0f, 0.3f}, 9.5f, 2.8f, 0.9f, 2700, 610, 2.5f},
+    {"Light4", {0.2f, 0.38f, 1.0f}, 6.5f, 3.8f, 1.1f, -2100, 950, 3.8f},
+    {"Light5", {0.78f, 0.2f, 1.0f}, 7.8f, 3.5f, 1.2f, 1700, 760, 5.0f},
 };
 
 static Vector3 LightPosition(const LightOrbit &o, float t) {
@@ -570,26 +570,26 @@ struct CameraKey {
 
 static const int32_t CAMERA_STEP = 110;
 static const CameraKey CAMERA_KEYS[XMAS_LOOP / CAMERA_STEP] = {
-    {-120, 21.0f, 7.5f, {0, 0, 5.3f}},  // wide view from the south-west
-    {-104, 19.5f, 6.8f, {0.5f, -1, 5.0f}},
-    {-88, 17.0f, 5.6f, {1.5f, -2.5f, 4.0f}},
-    {-70, 15.5f, 4.2f, {3, -4, 3.0f}},
-    {-52, 14.5f, 3.2f, {3.5f, -4, 2.8f}},  // low past the snowman
-    {-33, 14.5f, 3.6f, {1.5f, -1.5f, 3.4f}},
-    {-14, 15.5f, 5.0f, {0, 0, 4.6f}},
-    {4, 16.5f, 7.0f, {0, 0, 5.5f}},
-    {22, 15.5f, 9.5f, {0, 0, 6.5f}},
-    {40, 14.0f, 12.0f, {0, 0, 7.0f}},  // rising
-    {58, 12.5f, 14.0f, {0, 0, 7.0f}},  // looking down on the star
-    {76, 13.0f, 13.5f, {0, 0, 6.5f}},
-    {94, 15.5f, 11.0f, {-1, 1, 5.5f}},
-    {112, 18.0f, 8.5f, {-1.5f, 1.5f, 5.0f}},
-    {130, 19.5f, 6.0f, {-2, 1, 4.5f}},
-    {148, 17.0f, 4.2f, {-4, 1.5f, 3.4f}},  // past the bells
-    {166, 16.5f, 3.6f, {-4, 0.5f, 3.4f}},
-    {184, 17.5f, 4.5f, {-1, 0, 4.2f}},
-    {202, 19.0f, 6.0f, {0, 0, 4.8f}},
-    {220, 20.0f, 7.0f, {0, -0.5f, 5.1f}},
+    {-150, 21.0f, 7.5f, {0, 0, 5.3f}},  // wide view from the south-west
+    {-132, 19.5f, 6.2f, {-0.5f, -1.5f, 4.6f}},
+    {-114, 17.0f, 4.6f, {-1.5f, -4, 3.4f}},
+    {-96, 15.5f, 3.4f, {-1.5f, -6, 2.6f}},  // low past the snowman
+    {-78, 15.0f, 3.2f, {-0.5f, -4, 2.8f}},
+    {-60, 15.5f, 3.8f, {0.5f, -2, 3.4f}},
+    {-42, 16.0f, 5.0f, {0, 0, 4.4f}},
+    {-24, 16.5f, 6.8f, {0, 0, 5.2f}},
+    {-6, 16.5f, 9.0f, {0, 0, 5.5f}},
+    {12, 16.0f, 11.5f, {0, 0, 5.5f}},  // rising
+    {30, 15.5f, 13.0f, {0, 0, 5.0f}},  // looking down on the star
+    {48, 16.0f, 12.5f, {0, 0, 5.0f}},
+    {66, 17.0f, 10.5f, {0, 0, 5.0f}},
+    {84, 18.0f, 8.0f, {-1, 1, 4.6f}},
+    {102, 18.0f, 5.6f, {-2.5f, 3.5f, 3.8f}},
+    {120, 17.0f, 4.0f, {-4, 6, 3.0f}},  // past the bells
+    {138, 17.0f, 3.6f, {-3, 5, 3.2f}},
+    {156, 18.0f, 4.5f, {-1, 2, 4.0f}},
+    {174, 19.5f, 6.0f, {0, 0, 4.6f}},
+    {192, 20.5f, 7.0f, {0, -0.5f, 5.0f}},
 };
 
 static Vector3 CameraEye(const CameraKey &k) {
