@@ -123,7 +123,7 @@ static void BuildGround(GenScene &scene) {
       for (int j = j0; j <= j1; j++)
         for (int i = i0; i <= i1; i++) {
           float x = lines[i], y = lines[j];
-          index.push_back(AddPoint(m, {x, y, XmasGroundHeight(x, y)}, x / 3.5f, y / 3.5f));
+          index.push_back(AddPoint(m, {x, y, XmasGroundHeight(x, y)}, x / 9.0f, y / 9.0f));
         }
       for (int j = j0; j < j1; j++)
         for (int i = i0; i < i1; i++) {
@@ -322,8 +322,8 @@ static void BuildOrnaments(GenScene &scene, int tree, SceneRandom &random) {
 // ---------------------------------------------------------------- around the tree
 
 static void BuildSnowman(GenScene &scene) {
-  const Vector3 at = {-2.3f, -8.7f, XmasGroundHeight(-2.3f, -8.7f) - 0.15f};
-  const float heading = -1.5f;  // looking out to where the camera passes
+  const Vector3 at = {-4.3f, -7.4f, XmasGroundHeight(-4.3f, -7.4f) - 0.15f};
+  const float heading = -1.75f;  // looking out to where the camera passes
   MeshMaker body = StartMesh("Snowman", at, heading);
   AddSphere(body, {0, 0, 1.05f}, 1.2f, 13, 8);
   AddSphere(body, {0, 0, 2.55f}, 0.82f, 12, 7);
@@ -570,26 +570,26 @@ struct CameraKey {
 
 static const int32_t CAMERA_STEP = 110;
 static const CameraKey CAMERA_KEYS[XMAS_LOOP / CAMERA_STEP] = {
-    {-150, 21.0f, 7.5f, {0, 0, 5.3f}},  // wide view from the south-west
-    {-132, 19.5f, 6.2f, {-0.5f, -1.5f, 4.6f}},
-    {-114, 17.0f, 4.6f, {-1.5f, -4, 3.4f}},
-    {-96, 15.5f, 3.4f, {-1.5f, -6, 2.6f}},  // low past the snowman
-    {-78, 15.0f, 3.2f, {-0.5f, -4, 2.8f}},
-    {-60, 15.5f, 3.8f, {0.5f, -2, 3.4f}},
-    {-42, 16.0f, 5.0f, {0, 0, 4.4f}},
-    {-24, 16.5f, 6.8f, {0, 0, 5.2f}},
-    {-6, 16.5f, 9.0f, {0, 0, 5.5f}},
-    {12, 16.0f, 11.5f, {0, 0, 5.5f}},  // rising
-    {30, 15.5f, 13.0f, {0, 0, 5.0f}},  // looking down on the star
-    {48, 16.0f, 12.5f, {0, 0, 5.0f}},
-    {66, 17.0f, 10.5f, {0, 0, 5.0f}},
-    {84, 18.0f, 8.0f, {-1, 1, 4.6f}},
-    {102, 18.0f, 5.6f, {-2.5f, 3.5f, 3.8f}},
-    {120, 17.0f, 4.0f, {-4, 6, 3.0f}},  // past the bells
-    {138, 17.0f, 3.6f, {-3, 5, 3.2f}},
-    {156, 18.0f, 4.5f, {-1, 2, 4.0f}},
-    {174, 19.5f, 6.0f, {0, 0, 4.6f}},
-    {192, 20.5f, 7.0f, {0, -0.5f, 5.0f}},
+    {-150, 21.5f, 7.5f, {0, 0, 5.8f}},  // wide view from the south-west
+    {-132, 20.0f, 6.2f, {-0.5f, -1, 5.2f}},
+    {-114, 17.5f, 4.6f, {-1, -2.5f, 4.2f}},
+    {-96, 16.0f, 3.4f, {-0.5f, -3, 3.6f}},  // low past the snowman
+    {-78, 15.5f, 3.2f, {0, -2, 3.8f}},
+    {-60, 16.0f, 3.8f, {0.5f, -1, 4.2f}},
+    {-42, 17.0f, 5.0f, {0, 0, 5.0f}},
+    {-24, 18.0f, 6.8f, {0, 0, 5.8f}},
+    {-6, 18.0f, 9.0f, {0, 0, 6.2f}},
+    {12, 17.5f, 11.5f, {0, 0, 6.4f}},  // rising
+    {30, 17.0f, 13.0f, {0, 0, 6.2f}},  // looking down on the star
+    {48, 17.5f, 12.5f, {0, 0, 6.0f}},
+    {66, 18.5f, 10.5f, {0, 0, 5.8f}},
+    {84, 19.0f, 8.0f, {-1, 1, 5.4f}},
+    {102, 18.5f, 5.6f, {-2.5f, 3.5f, 4.6f}},
+    {120, 17.5f, 4.0f, {-3.5f, 5, 3.8f}},  // past the bells
+    {138, 17.5f, 3.6f, {-2.5f, 4, 4.0f}},
+    {156, 18.5f, 4.5f, {-1, 2, 4.6f}},
+    {174, 20.0f, 6.0f, {0, 0, 5.2f}},
+    {192, 21.0f, 7.0f, {0, -0.5f, 5.6f}},
 };
 
 static Vector3 CameraEye(const CameraKey &k) {
