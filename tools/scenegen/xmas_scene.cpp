@@ -482,7 +482,7 @@ static void BuildSledge(GenScene &scene) {
 // An arch with two bells swinging from its beam; the bells hang from pivots
 // at their crowns.
 static void BuildBells(GenScene &scene) {
-  const float angle = 2.1f, distance = 10.5f, heading = angle + PI / 2;
+  const float angle = 2.1f, distance = 8.2f, heading = angle + PI / 2;
   Vector3 foot = {distance * std::cos(angle), distance * std::sin(angle), 0};
   foot.z = XmasGroundHeight(foot.x, foot.y) - 0.2f;
   MeshMaker arch = StartMesh("Arch", foot, heading);
