@@ -220,6 +220,20 @@ TEST(XmasScene, HoldsWhatTheShowBindsByName) {
       swinging += hook->RotationTrack.KeyCount > 1;
     }
   }
+  // The things standing on the ground keep apart from each other.
+  std::vector<const SceneObject *> standing;
+  for (uint32_t i = 0; i < scene.ObjectCount; i++)
+    for (const char *prefix : {"Snowman", "Present", "Arch", "House", "Fir"})
+      if (!strcmp(scene.Objects[i].Name.Text, prefix) ||
+          (!strncmp(scene.Objects[i].Name.Text, prefix, strlen(prefix)) && strcmp(prefix, "Snowman") != 0))
+        standing.push_back(&scene.Objects[i]);
+  EXPECT_EQ(standing.size(), 1u + 5 + 1 + 4 + 16);
+  for (size_t a = 0; a < standing.size(); a++)
+    for (size_t b = a + 1; b < standing.size(); b++) {
+      Box p = WorldBox(scene, *standing[a], 0), q = WorldBox(scene, *standing[b], 0);
+      bool apart = p.High.x < q.Low.x || q.High.x < p.Low.x || p.High.y < q.Low.y || q.High.y < p.Low.y;
+      EXPECT_TRUE(apart) << standing[a]->Name.Text << " and " << standing[b]->Name.Text;
+    }
   EXPECT_EQ(trunks, 1u);
   EXPECT_GE(branches, 6u);
   EXPECT_GE(balls, 12u);
