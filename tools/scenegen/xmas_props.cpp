@@ -8,8 +8,8 @@
 // ---------------------------------------------------------------- around the tree
 
 void BuildSnowman(GenScene &scene) {
-  const Vector3 at = {-2.95f, -6.4f, XmasGroundHeight(-2.95f, -6.4f) - 0.15f};
-  const float heading = -1.75f;  // looking out to where the camera passes
+  const Vector3 at = {1.05f, -7.55f, XmasGroundHeight(1.05f, -7.55f) - 0.15f};
+  const float heading = -1.65f;  // looking out to where the camera passes
   MeshMaker body = StartMesh("Snowman", at, heading);
   AddSphere(body, {0, 0, 1.05f}, 1.2f, 13, 8);
   AddSphere(body, {0, 0, 2.55f}, 0.82f, 12, 7);
