@@ -262,6 +262,7 @@ TEST(XmasScene, HoldsWhatTheShowBindsByName) {
 static void CloseLoop(SceneCamera &camera) {
   VectorTrack &track = camera.PositionTrack;
   std::vector<VectorKey> keys(track.Keys, track.Keys + track.KeyCount);
+  TrackFree(track);
   TrackInit(track, (uint32_t)keys.size() + 1);
   for (const VectorKey &k : keys) TrackAddKey(track, k.Frame, k.Tension, k.Value.x, k.Value.y, k.Value.z);
   TrackAddKey(track, XMAS_LOOP, 0.5f, keys[0].Value.x, keys[0].Value.y, keys[0].Value.z);
