@@ -19,6 +19,7 @@ for frame in "$work"/tick-*.png; do
   tick=$(basename "$frame" .png)
   tick=$((10#${tick#tick-}))
   convert "$frame" -resize 480x360 -gravity southwest -fill white -undercolor '#00000080' \
+    -font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf \
     -pointsize 16 -annotate +6+6 " tick $tick " "$work/label-$(basename "$frame")"
   labelled+=("$work/label-$(basename "$frame")")
 done

@@ -60,10 +60,10 @@ static const int32_t CAMERA_STEP = 110;
 static const CameraKey CAMERA_KEYS[XMAS_LOOP / CAMERA_STEP] = {
     {-150, 21.5f, 7.5f, {0, 0, 5.8f}},  // wide view from the south-west
     {-132, 20.0f, 6.2f, {-0.5f, -1, 5.2f}},
-    {-114, 17.5f, 4.6f, {-1, -2.5f, 4.2f}},
-    {-96, 16.0f, 3.4f, {-0.5f, -3, 3.6f}},  // low past the snowman
-    {-78, 15.5f, 3.2f, {0, -2, 3.8f}},
-    {-60, 16.0f, 3.8f, {0.5f, -1, 4.2f}},
+    {-114, 19.0f, 4.6f, {-1, -2.5f, 4.2f}},
+    {-96, 18.0f, 3.5f, {-0.5f, -3, 3.6f}},  // low past the snowman
+    {-78, 17.5f, 3.3f, {0, -2, 3.8f}},
+    {-60, 17.5f, 3.9f, {0.5f, -1, 4.2f}},
     {-42, 17.0f, 5.0f, {0, 0, 5.0f}},
     {-24, 18.0f, 6.8f, {0, 0, 5.8f}},
     {-6, 18.0f, 9.0f, {0, 0, 6.2f}},
