@@ -23,5 +23,8 @@ for frame in "$work"/tick-*.png; do
     -pointsize 16 -annotate +6+6 " tick $tick " "$work/label-$(basename "$frame")"
   labelled+=("$work/label-$(basename "$frame")")
 done
-montage "${labelled[@]}" -tile 4x2 -geometry +3+3 -background '#202028' "$sheet"
+montage "${labelled[@]}" -tile 4x2 -geometry +3+3 -background '#202028' "$work/sheet.png"
+# 255 colours keep the sheet under a megabyte; the snow and the ground's grain
+# defeat the compression of full colour.
+convert "$work/sheet.png" -colors 255 -define png:compression-level=9 "$sheet"
 echo "$sheet: ${#labelled[@]} frames"
