@@ -1,5 +1,6 @@
 // LoadScene on the show's scene, data/xmas.3ds: reading, normals and bounds
 // of its 98 meshes and the keyframer's tracks.
+// frosten-test-links: base
 #include "scene/scene.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 // The exit list: procedures run last to first, each exactly once, also when
 // one of them ends the program again.
-#include "core/program.h"
+#include "core/exit_list.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +25,19 @@ void RunExitProcedures() {
 
 void EndProgram(int code) {
   RunExitProcedures();
+  fflush(stdout);
+  fflush(stderr);
+  std::exit(code);
+}
+
+static RunTimeErrorReportProc RunTimeErrorReport;
+
+void SetRunTimeErrorReport(RunTimeErrorReportProc report) { RunTimeErrorReport = report; }
+
+void RunTimeError(int code) {
+  RunExitProcedures();
+  if (RunTimeErrorReport) RunTimeErrorReport(code);
+  else fprintf(stderr, "Runtime error %d\n", code);
   fflush(stdout);
   fflush(stderr);
   std::exit(code);

@@ -53,7 +53,7 @@ void DrawFrame() {
   glLoadIdentity();
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  ApplyCamera(scene, CurrentTick % CAMERA_LOOP);
+  ApplyCamera(scene, CurrentTick % CAMERA_LOOP_TICKS);
 
   glPushMatrix();
   UpdateLights(scene, CurrentTick, CurrentTick - PreviousTick);

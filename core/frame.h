@@ -6,8 +6,6 @@
 extern int32_t CurrentTick;
 extern int32_t PreviousTick;
 
-enum { TICKS_PER_SECOND = 60, CAMERA_LOOP = 2200 };
-
 // One whole frame: DrawFrame, then the buffer swap.
 void DisplayFrame();
 // Everything of a frame but the swap, which leaves the finished picture in

@@ -5,6 +5,7 @@
 #include "launcher/display.h"
 #include "launcher/launcher.h"
 #include "music/music.h"
+#include "platform/runtime_error.h"
 
 #include <GL/freeglut.h>
 
@@ -16,6 +17,8 @@ void KeyPressed(unsigned char key, int, int) {
 }
 
 void StartProgram() {
+  SetRunTimeErrorReport(ShowRunTimeError);
+  SetDisplayCommandLine(&ProgramArgc, ProgramArgv);
   RunLauncher(0);
   InitGLState();
   StartMusic();

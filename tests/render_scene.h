@@ -3,8 +3,8 @@
 // (0, 0, 2), world z up. At distance 10 the view is about +-5.5 wide and
 // +-4.1 high.
 //
-// Objects in list order: "AstPane" (transparent, in front of the wall,
-// listed first), "Wall" (opaque), "TreeLeft" (far left, out of view),
+// Objects in list order: "AstPane" (transparent, in front of the wall and
+// reaching above it, listed first), "Wall" (opaque, up to z = 4), "TreeLeft" (far left, out of view),
 // "Ledge" (from left of the view into it), "Kugel" (a sphere, child of the
 // dummy "Halter", which is turned 180 degrees about z: the sphere sits at
 // x = 3.5, z = 2 only if the parent's turn is applied), then the dummy.
@@ -37,7 +37,7 @@ static inline std::vector<uint8_t> BuildRenderScene() {
   w.Begin(AMBIENT_LIGHT);
   w.ColourF(0.2f, 0.2f, 0.2f);
   w.End();
-  TestMeshChunk(w, "AstPane", RenderQuad(-1, 1, 0, 1, 3), 0, 0, 0);
+  TestMeshChunk(w, "AstPane", RenderQuad(-1, 1, 0, 1, 5), 0, 0, 0);
   TestMeshChunk(w, "Wall", RenderQuad(-3, 3, 2, 0, 4), 0, 0, 0);
   TestMeshChunk(w, "TreeLeft", RenderQuad(-20, -18, 0, 0, 2), 0, 0, 0);
   TestMeshChunk(w, "Ledge", RenderQuad(-9, -4, 0, 0, 0.5f), 0, 0, 0);

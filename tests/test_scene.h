@@ -1,8 +1,10 @@
 // A small Christmas scene in 3DS chunk form, for the placeholder data file
 // and for the tests that set up and draw a whole scene. World z is up.
 //
-// Objects, in file order: "Ground" (a gently rolling snow field, 50 x 50),
-// "Tree" (the trunk), "Ast" (two stacked cones of branches), then in the
+// Objects, in file order: "Ground" (a gently rolling snow field, 50 x 50;
+// its farthest corner stays nearer than the far plane from every camera
+// position, since the view test culls a mesh whose eight box corners all lie
+// beyond it or behind the eye), "Tree" (the trunk), "Ast" (two stacked cones of branches), then in the
 // keyframer a dummy "KugelHalter" turning about z once per 2200 ticks with
 // its child "Kugel" (an ornament sphere). Two coloured lights, "Licht01"
 // and "Licht02", each with a short position track, and one camera,

@@ -4,6 +4,7 @@
 // and the show's own scene, written by frosten-scenegen, reads in two
 // third-party readers (assimp and lib3ds) with the meshes and counts that
 // our loader finds.
+// frosten-test-links: base
 #include "scene/scene.h"
 
 #include <assimp/cimport.h>

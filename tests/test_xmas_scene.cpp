@@ -2,6 +2,7 @@
 // frosten-scenegen, holding what the show binds by name, small enough, with
 // motion that lasts, and a camera loop that keeps its distance from the
 // ground and from everything in the scene while looking at the tree.
+// frosten-test-links: base
 #include "scene/scene.h"
 #include "tools/scenegen/xmas_scene.h"
 

@@ -1,7 +1,7 @@
 #!/bin/bash
 # frosten-capture: the same span twice gives the same bytes; a later start
 # gives the same pictures as a run from tick 0; it works without a display;
-# a missing data file is one line on stderr and a non-zero exit.
+# a missing or damaged data file is one line on stderr and a non-zero exit.
 source "$(dirname "$0")/lib.sh"
 CAPTURE="$(cd "$BUILD" && pwd)/tools/capture/frosten-capture"
 [ -x "$CAPTURE" ] || fail "no $CAPTURE"
@@ -37,6 +37,16 @@ code=$?
 [ "$code" -ne 0 ] || fail "a missing scene file exited with 0"
 [ "$(wc -l <"$OUT/err.txt")" -eq 1 ] || fail "error is not one line: $(cat "$OUT/err.txt")"
 grep -qE '^Runtime error 2 at 0x[0-9A-F]{8} \(data/xmas\.3ds\)$' "$OUT/err.txt" || fail "unexpected error: $(cat "$OUT/err.txt")"
+
+# A texture that does not decode: the show's "Error" box as one line.
+mkdir -p "$EMPTY/data"
+cp data/* "$EMPTY/data/"
+head -c 20 data/flareblu.hwl >"$EMPTY/data/flareblu.hwl"
+(cd "$EMPTY" && "$CAPTURE" --size 64x48 --png "$OUT/g" 2>"$OUT/err.txt")
+code=$?
+[ "$code" -eq 1 ] || fail "a damaged texture exited with $code"
+[ "$(wc -l <"$OUT/err.txt")" -eq 1 ] || fail "texture error is not one line: $(cat "$OUT/err.txt")"
+grep -qE '^Error: .*flareblu\.hwl' "$OUT/err.txt" || fail "unexpected texture error: $(cat "$OUT/err.txt")"
 
 # Bad arguments.
 "$CAPTURE" --size 0x5 --png "$OUT/f" 2>/dev/null && fail "--size 0x5 accepted"

@@ -3,7 +3,7 @@
 // rendered-picture tests and the frame benchmarks.
 #pragma once
 
-#include "textures/png_file.h"
+#include "tools/common/png_file.h"
 
 #include <cstdint>
 

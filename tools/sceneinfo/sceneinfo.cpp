@@ -16,8 +16,7 @@ static void Usage() {
 }
 
 static void CannotRead(int code, const char *name) {
-  const char *why = code == 2 ? "no such file" : code == 5 ? "access denied" : code == 100 ? "short read" : "too large";
-  fprintf(stderr, "frosten-sceneinfo: cannot read %s: %s (I/O error %d)\n", name, why, code);
+  fprintf(stderr, "frosten-sceneinfo: cannot read %s: %s (I/O error %d)\n", name, IoErrorText(code), code);
   exit(1);
 }
 
