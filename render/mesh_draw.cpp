@@ -83,6 +83,14 @@ bool boundingBoxInView(const SceneObject &mesh) {
   int outside[LIMITS] = {0, 0, 0, 0, 0, 0};
   for (const Vector3 &corner : mesh.BoundingCorners) {
     GLdouble x, y, z;
+    // A corner behind the eye projects mirrored, with a depth beyond the far
+    // plane: it only counts as behind the near plane, or a box around the
+    // camera that reaches past the far plane (a ground) would be culled.
+    double eyeZ = model[2] * corner.x + model[6] * corner.y + model[10] * corner.z + model[14];
+    if (eyeZ >= 0) {
+      outside[NEAR]++;
+      continue;
+    }
     if (gluProject(corner.x, corner.y, corner.z, model, projection, viewport, &x, &y, &z) == GL_TRUE) {
       // The window coordinates include the viewport origin; the limits are
       // taken from 0 as the show's viewport always starts there.

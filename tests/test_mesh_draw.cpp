@@ -149,8 +149,8 @@ TEST(ObjectTransform, LoopsEndAndTheFirstNamedParentCounts) {
 
 // The view test under the show's projection from the origin looking down
 // -z: a box entirely left, entirely behind the eye or beyond the far plane
-// is culled; one reaching across the whole view, and one with one corner
-// inside, are drawn.
+// is culled; one reaching across the whole view, one with one corner
+// inside, and one around the eye reaching past the far plane are drawn.
 TEST(ViewTest, WholeBoxesBeyondOneLimitAreCulled) {
   NEED_WINDOW();
   glMatrixMode(GL_MODELVIEW);
@@ -168,4 +168,5 @@ TEST(ViewTest, WholeBoxesBeyondOneLimitAreCulled) {
   EXPECT_TRUE(boundingBoxInView(box(-40, 40, -1, 1, -11, -9)));     // across the view
   EXPECT_TRUE(boundingBoxInView(box(-40, 0, -1, 40, -11, -9)));     // half left, half above
   EXPECT_TRUE(boundingBoxInView(box(-1, 1, -1, 1, -20, 20)));       // through the eye
+  EXPECT_TRUE(boundingBoxInView(box(-80, 80, -2, -1, -80, 80)));    // a ground around the eye, past the far plane
 }

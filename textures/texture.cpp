@@ -1,6 +1,6 @@
 #include "textures/texture.h"
 
-#include "core/program.h"
+#include "core/exit_list.h"
 #include "launcher/glcaps.h"
 #include "platform/message_box.h"
 #include "textures/hwl.h"
