@@ -29,3 +29,5 @@ void EndProgram(int code) {
   fflush(stderr);
   std::exit(code);
 }
+
+void EndProgramOnSignal(int signal) { EndProgram(128 + signal); }

@@ -2,6 +2,8 @@
 
 #include "core/program.h"
 #include "launcher/glcaps.h"
+#include "platform/blanking.h"
+#include "platform/end_signals.h"
 #include "platform/message_box.h"
 #include "platform/screensaver.h"
 
@@ -22,6 +24,7 @@ static int32_t GlutClock() { return glutGet(GLUT_ELAPSED_TIME) - ClockStart + Cl
 
 static ClockSourceProc ClockSource = GlutClock;
 const float FarPlane = 50.0f;
+const char *const ShowWindowTitle = "glZELT";
 const double ProjectionAspect = 1.3333;
 
 void GameModeString(char *out, int outSize, int32_t width, int32_t height, int32_t bits) {
@@ -41,6 +44,7 @@ static void EnterGameMode(int32_t width, int32_t height, int32_t bits) {
     MessageBoxA(nullptr, "This Fullscreen Mode couldn't be initialized!", mode, MB_ICONEXCLAMATION);
     EndProgram(1);
   }
+  glutSetWindowTitle(ShowWindowTitle);
   RegisterExitProcedure(LeaveGameMode);
 }
 
@@ -51,11 +55,12 @@ void OpenDisplay(int32_t width, int32_t height, int32_t bits, bool fullscreen, u
     EnterGameMode(width, height, bits);
   } else {
     glutInitWindowSize(width, height);
-    glutCreateWindow("glZELT");
+    glutCreateWindow(ShowWindowTitle);
   }
   DetectGLCapabilities();
   SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &ScreenSaverWasActive, 0);
   if (ScreenSaverWasActive) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, nullptr, 0);
+  SuspendBlanking();
   RegisterExitProcedure(RestoreScreenSaver);
 }
 
@@ -87,12 +92,17 @@ void Reshape(int32_t width, int32_t height) {
   glMatrixMode(matrixMode);
 }
 
-void Idle() { glutPostRedisplay(); }
+// Also the show's safe point for a signal that asks it to end.
+void Idle() {
+  CheckEndSignal();
+  glutPostRedisplay();
+}
 
 void LeaveGameMode() { glutLeaveGameMode(); }
 
 void RestoreScreenSaver() {
   if (ScreenSaverWasActive) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);
+  ResumeBlanking();
 }
 
 void ResetClock(int32_t offset) {

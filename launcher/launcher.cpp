@@ -3,6 +3,8 @@
 #include "core/program.h"
 #include "launcher/display.h"
 #include "platform/display_modes.h"
+#include "platform/end_signals.h"
+#include "platform/fltk_options.h"
 #include "platform/message_box.h"
 #include "platform/x_display.h"
 
@@ -113,6 +115,7 @@ bool RegisterLauncherClass() {
   if (fl_display) return true;
   Display *display = OpenXDisplay();
   if (!display) return false;
+  ReadFltkOptionsWithoutWriting();
   fl_open_display(display);
   return true;
 }
@@ -167,7 +170,10 @@ void RunLauncher(uint32_t extraDisplayMode) {
     MessageBoxA(nullptr, "WinCreate failed", nullptr, MB_OK);
     EndProgram(1);
   }
-  while (window->shown()) Fl::wait();
+  while (window->shown()) {
+    WaitForEvents(0.1);
+    CheckEndSignal();
+  }
   delete window;
   Launcher.Window = nullptr;
   Launcher.FullscreenBox = Launcher.CompressBox = nullptr;
