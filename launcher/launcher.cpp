@@ -112,10 +112,10 @@ static void CloseRequested(Fl_Widget *, void *) {
 }
 
 bool RegisterLauncherClass() {
+  ReadFltkOptionsWithoutWriting();
   if (fl_display) return true;
   Display *display = OpenXDisplay();
   if (!display) return false;
-  ReadFltkOptionsWithoutWriting();
   fl_open_display(display);
   return true;
 }
