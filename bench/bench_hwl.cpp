@@ -1,6 +1,7 @@
 // Decoding speed of a 1024 x 1024 colour HWL file.
+// frosten-test-links: tooling
 #include "textures/hwl.h"
-#include "textures/hwl_encode.h"
+#include "tools/common/hwl_encode.h"
 
 #include <benchmark/benchmark.h>
 

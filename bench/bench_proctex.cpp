@@ -1,6 +1,7 @@
 // Times the show's three generated textures, each from TexSetSize to the
 // finished layer 4 and TexRelease, and the three in the show's order. They
 // run at every start of the show: together they should stay well under 50 ms.
+// frosten-test-links: base
 #include "effects/proctex.h"
 #include "effects/proctex_recipes.h"
 

@@ -1,5 +1,6 @@
 // LoadScene on a file with one or two meshes of up to 65,535 vertices and
 // 65,535 faces each: reading, normals and bounds.
+// frosten-test-links: base
 #include "bench/scene_mesh.h"
 #include "scene/scene.h"
 #include "tests/chunk_writer.h"
@@ -11,22 +12,22 @@
 
 static std::string WriteBenchFile(uint32_t count, int meshes) {
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
   BenchMesh mesh = MakeBenchMesh(count, count);
   for (int m = 0; m < meshes; m++) {
-    w.Begin(0x4000);
+    w.Begin(NAMED_OBJECT);
     w.Name("Mesh" + std::to_string(m));
-    w.Begin(0x4100);
-    w.Begin(0x4110);
+    w.Begin(N_TRI_OBJECT);
+    w.Begin(POINT_ARRAY);
     w.U16((uint16_t)count);
     for (const Vector3 &v : mesh.Vertices) w.Floats({v.x, v.y, v.z});
     w.End();
-    w.Begin(0x4140);
+    w.Begin(TEX_VERTS);
     w.U16((uint16_t)count);
     for (uint32_t i = 0; i < count; i++) w.Floats({(float)(i % 256) / 256, (float)(i / 256) / 256});
     w.End();
-    w.Begin(0x4120);
+    w.Begin(FACE_ARRAY);
     w.U16((uint16_t)count);
     for (uint32_t f = 0; f < count; f++) {
       w.U16((uint16_t)mesh.Faces[3 * f]);

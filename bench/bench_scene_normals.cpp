@@ -1,6 +1,7 @@
 // The vertex-normal pass alone, on meshes of 65,535 and twice as many
 // vertices and faces (in memory; the file format stops at 65,535), and the
 // quadratic comparison it replaced, on smaller meshes.
+// frosten-test-links: base
 #include "bench/scene_mesh.h"
 #include "scene/scene.h"
 

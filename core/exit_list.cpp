@@ -1,6 +1,6 @@
 // The exit list: procedures run last to first, each exactly once, also when
 // one of them ends the program again.
-#include "core/program.h"
+#include "core/exit_list.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,3 +31,16 @@ void EndProgram(int code) {
 }
 
 void EndProgramOnSignal(int signal) { EndProgram(128 + signal); }
+
+static RunTimeErrorReportProc RunTimeErrorReport;
+
+void SetRunTimeErrorReport(RunTimeErrorReportProc report) { RunTimeErrorReport = report; }
+
+void RunTimeError(int code) {
+  RunExitProcedures();
+  if (RunTimeErrorReport) RunTimeErrorReport(code);
+  else fprintf(stderr, "Runtime error %d\n", code);
+  fflush(stdout);
+  fflush(stderr);
+  std::exit(code);
+}

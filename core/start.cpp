@@ -6,6 +6,7 @@
 #include "launcher/launcher.h"
 #include "music/music.h"
 #include "platform/end_signals.h"
+#include "platform/runtime_error.h"
 
 #include <GL/freeglut.h>
 #include <cstdlib>
@@ -31,6 +32,8 @@ static void MarkExiting() { Exiting = true; }
 
 void StartProgram() {
   CatchEndSignals(EndProgramOnSignal);
+  SetRunTimeErrorReport(ShowRunTimeError);
+  SetDisplayCommandLine(&ProgramArgc, ProgramArgv);
   RunLauncher(0);
   atexit(MarkExiting);
   InitGLState();

@@ -1,6 +1,7 @@
 // Decodes arbitrary bytes as an HWL file held in memory: any input must give
 // a status, never a crash, a hang, an out-of-range access or an allocation
 // the input cannot back.
+// frosten-test-links: base
 #include "textures/hwl.h"
 
 #include <cstdint>

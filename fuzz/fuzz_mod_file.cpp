@@ -1,6 +1,7 @@
 // The module reader on arbitrary bytes: no crash, no out-of-range read, and
 // whatever it accepts and the writer can hold reads back the same.
-#include "music/mod_file.h"
+// frosten-test-links: tooling
+#include "tools/common/mod_file.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,4 +1,5 @@
 // LoadScene on arbitrary bytes: no crash, hang, leak or out-of-range access.
+// frosten-test-links: base
 #include "scene/scene.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "launcher/display.h"
 
-#include "core/program.h"
+#include "core/exit_list.h"
 #include "launcher/glcaps.h"
 #include "platform/blanking.h"
 #include "platform/end_signals.h"
@@ -16,7 +16,12 @@
 #endif
 
 DisplaySettingsRecord DisplaySettings = {640, 480, 32, false, false};
-bool ScreenSaverWasActive;
+static bool ScreenSaverWasActive;
+static char DefaultProgramName[] = "frosten";
+static char *DefaultCommandLine[] = {DefaultProgramName, nullptr};
+static int DefaultArgumentCount = 1;
+static int *CommandLineCount = &DefaultArgumentCount;
+static char **CommandLine = DefaultCommandLine;
 static int32_t ClockStart;
 static int32_t ClockOffset;
 
@@ -30,6 +35,14 @@ const double ProjectionAspect = 1.3333;
 void GameModeString(char *out, int outSize, int32_t width, int32_t height, int32_t bits) {
   snprintf(out, outSize, "%dx%d:%d@60", (int)width, (int)height, (int)bits);
 }
+
+// Also the show's safe point for a signal that asks it to end.
+static void Idle() {
+  CheckEndSignal();
+  glutPostRedisplay();
+}
+
+static void LeaveGameMode() { glutLeaveGameMode(); }
 
 static void EnterGameMode(int32_t width, int32_t height, int32_t bits) {
   static char mode[48];
@@ -48,8 +61,13 @@ static void EnterGameMode(int32_t width, int32_t height, int32_t bits) {
   RegisterExitProcedure(LeaveGameMode);
 }
 
+void SetDisplayCommandLine(int *argc, char **argv) {
+  CommandLineCount = argc;
+  CommandLine = argv;
+}
+
 void OpenDisplay(int32_t width, int32_t height, int32_t bits, bool fullscreen, uint32_t extraDisplayMode) {
-  glutInit(&ProgramArgc, ProgramArgv);
+  glutInit(CommandLineCount, CommandLine);
   glutInitDisplayMode(extraDisplayMode | GLUT_DOUBLE | GLUT_DEPTH);
   if (fullscreen) {
     EnterGameMode(width, height, bits);
@@ -91,14 +109,6 @@ void Reshape(int32_t width, int32_t height) {
   gluPerspective(45.0, ProjectionAspect, 0.1, (double)FarPlane);
   glMatrixMode(matrixMode);
 }
-
-// Also the show's safe point for a signal that asks it to end.
-void Idle() {
-  CheckEndSignal();
-  glutPostRedisplay();
-}
-
-void LeaveGameMode() { glutLeaveGameMode(); }
 
 void RestoreScreenSaver() {
   if (ScreenSaverWasActive) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);

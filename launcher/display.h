@@ -13,7 +13,6 @@ struct DisplaySettingsRecord {
 };
 
 extern DisplaySettingsRecord DisplaySettings;
-extern bool ScreenSaverWasActive;
 extern const float FarPlane;
 // The title of the show's window, full-screen too.
 extern const char *const ShowWindowTitle;
@@ -22,11 +21,14 @@ extern const double ProjectionAspect;
 // Game-mode string "WIDTHxHEIGHT:BITS@60" into out (at least 48 bytes).
 void GameModeString(char *out, int outSize, int32_t width, int32_t height, int32_t bits);
 
+// The command line glutInit reads and takes its own options from; set before
+// OpenDisplay. Without one GLUT sees the program name "frosten" alone.
+void SetDisplayCommandLine(int *argc, char **argv);
 void OpenDisplay(int32_t width, int32_t height, int32_t bits, bool fullscreen, uint32_t extraDisplayMode);
 void InitGLState();
+// The reshape callback: the viewport and the fixed-aspect projection.
 void Reshape(int32_t width, int32_t height);
-void Idle();
-void LeaveGameMode();
+// Exit procedure: switches the screen saver back on if it was on at start.
 void RestoreScreenSaver();
 void ResetClock(int32_t offset);
 // Milliseconds of show time: by default the GLUT clock since the last

@@ -1,6 +1,6 @@
 #include "launcher/launcher.h"
 
-#include "core/program.h"
+#include "core/exit_list.h"
 #include "launcher/display.h"
 #include "platform/display_modes.h"
 #include "platform/end_signals.h"
@@ -16,7 +16,6 @@
 #include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
-#include <X11/extensions/Xrandr.h>
 
 #include <cstdio>
 #include <cstring>
@@ -181,8 +180,7 @@ void RunLauncher(uint32_t extraDisplayMode) {
   Launcher.OkayButton = Launcher.CancelButton = nullptr;
   // The connection stays open for later message boxes, but nobody reads it
   // while the show runs: it stops listening to the root window's changes.
-  XSelectInput(fl_display, RootWindow(fl_display, fl_screen), NoEventMask);
-  XRRSelectInput(fl_display, RootWindow(fl_display, fl_screen), 0);
+  IgnoreRootWindowChanges(fl_display, fl_screen);
   Fl::flush(); // the window leaves the screen before the show's window appears
   OpenDisplay(DisplaySettings.ScreenWidth, DisplaySettings.ScreenHeight, DisplaySettings.ScreenBits,
               DisplaySettings.Fullscreen, extraDisplayMode);

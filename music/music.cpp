@@ -1,7 +1,7 @@
 // The music from start-up to exit, the credits box and the error box.
 #include "music/music.h"
 
-#include "core/program.h"
+#include "core/exit_list.h"
 #include "platform/message_box.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 // The show's music: start, stop with the credits, and the error box.
 #pragma once
 
-#include "music/midas.h"
+#include "platform/midas.h"
 
 extern MIDASmodule MusicModule;
 extern MIDASmodulePlayHandle MusicPlayHandle;

@@ -1,6 +1,7 @@
 #include "platform/x_display.h"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -25,4 +26,9 @@ Display *SharedXDisplay() {
   static Display *display;
   if (!display) display = OpenXDisplay();
   return display;
+}
+
+void IgnoreRootWindowChanges(Display *display, int screen) {
+  XSelectInput(display, RootWindow(display, screen), NoEventMask);
+  XRRSelectInput(display, RootWindow(display, screen), 0);
 }

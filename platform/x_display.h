@@ -12,3 +12,8 @@ Display *OpenXDisplay();
 // queries and settings of the platform layers: a server left without clients
 // may reset itself and forget what was set between two queries.
 Display *SharedXDisplay();
+
+// Stops the root-window events a connection asked for (structure changes,
+// XRandR screen changes): for a connection that stays open but is no longer
+// read.
+void IgnoreRootWindowChanges(Display *display, int screen);

@@ -1,5 +1,4 @@
-// Vectors, quaternions and 4x4 matrices in single precision, and the sampler
-// of keyframed vector tracks (positions, scales, roll).
+// Vectors, quaternions and 4x4 matrices in single precision.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +17,6 @@ struct Matrix16 {
   float m[16];
 };
 
-struct VectorTrack;
-
 Vector3 set(float x, float y, float z);
 float lengthSquared(const Vector3 &v);
 float length(const Vector3 &v);
@@ -32,7 +29,3 @@ Vector3 cross(const Vector3 &a, const Vector3 &b);
 Quaternion conjugate(const Quaternion &q);
 // The rotation matrix of q, which is not normalised first.
 Matrix16 quaternionToMatrix(const Quaternion &q);
-
-// The track's value at a frame; with no keys the outputs are left as they are.
-void sampleVectorTrack(const VectorTrack &track, int32_t frame, float &x, float &y, float &z);
-void sampleVectorTrack(const VectorTrack &track, int32_t frame, Vector3 &out);

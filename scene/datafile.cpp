@@ -1,6 +1,6 @@
 #include "scene/datafile.h"
 
-#include "core/program.h"
+#include "core/exit_list.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -10,10 +10,6 @@
 #include <unistd.h>
 
 enum {
-  IO_FILE_NOT_FOUND = 2,
-  IO_ACCESS_DENIED = 5,
-  IO_SHORT_READ = 100,
-  IO_FILE_TOO_LARGE = 203,
   MAX_DATA_FILE = 256 * 1024 * 1024,
   MAX_NAME = 255
 };
@@ -23,11 +19,25 @@ DataBufferRecord DataBuffer;
 static void ShowDataError(int code, const char *) { RunTimeError(code); }
 DataErrorHandler DataError = ShowDataError;
 
-void DataFileName(const char *fileName, char *out, int outSize) {
+const char *IoErrorText(int code) {
+  switch (code) {
+  case IO_FILE_NOT_FOUND: return "no such file";
+  case IO_ACCESS_DENIED: return "access denied";
+  case IO_SHORT_READ: return "short read";
+  case IO_FILE_TOO_LARGE: return "larger than 256 MiB";
+  default: return "cannot be read";
+  }
+}
+
+void SlashPath(const char *path, char *out, int outSize) {
+  if (outSize <= 0) return;
   int n = 0;
-  for (const char *p = fileName; *p && n < MAX_NAME && n < outSize - 1; p++)
-    out[n++] = *p == '\\' ? '/' : *p;
+  for (const char *p = path; *p && n < outSize - 1; p++) out[n++] = *p == '\\' ? '/' : *p;
   out[n] = 0;
+}
+
+void DataFileName(const char *fileName, char *out, int outSize) {
+  SlashPath(fileName, out, outSize < MAX_NAME + 1 ? outSize : MAX_NAME + 1);
 }
 
 static int32_t SlotBase(int slot) { return slot ? DATA_HALF : 0; }

@@ -32,8 +32,18 @@ struct DataBufferRecord {
 
 extern DataBufferRecord DataBuffer;
 
-// Called with the I/O error code (2 not found, 5 access denied, 100 short
-// read, 203 larger than 256 MiB) when a file cannot be read; the show's
+// The I/O error codes a file that cannot be read is reported with.
+enum {
+  IO_FILE_NOT_FOUND = 2,
+  IO_ACCESS_DENIED = 5,
+  IO_SHORT_READ = 100,
+  IO_FILE_TOO_LARGE = 203
+};
+// "no such file", "access denied", "short read", "larger than 256 MiB";
+// "cannot be read" for any other code.
+const char *IoErrorText(int code);
+
+// Called with the I/O error code when a file cannot be read; the show's
 // handler is RunTimeError and does not return. Tools install their own.
 typedef void (*DataErrorHandler)(int code, const char *fileName);
 extern DataErrorHandler DataError;
@@ -49,3 +59,6 @@ void CloseDataFile(DataFile &file);
 
 // The name with '\' mapped to '/', cut to 255 characters.
 void DataFileName(const char *fileName, char *out, int outSize);
+// A path that may use '\' as separator with each one mapped to '/', cut to
+// outSize - 1 characters: the one mapping of the show's file names.
+void SlashPath(const char *path, char *out, int outSize);

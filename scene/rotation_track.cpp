@@ -36,10 +36,6 @@ void RotationTrackPrepare(RotationTrack &track) {
   k[n - 1].InControl = slerp(k[n - 1].Rotation, k[n - 2].Rotation, OneThird);
 }
 
-static float KeyFraction(int32_t frame, int32_t from, int32_t to) {
-  return (float)((double)((int64_t)frame - from) / (double)((int64_t)to - from));
-}
-
 void sampleRotationTrack(const RotationTrack &track, int32_t frame, Quaternion &out) {
   uint32_t n = track.KeyCount;
   if (n == 0) return;

@@ -42,12 +42,19 @@ void TrackInit(VectorTrack &track, uint32_t capacity);
 // Keys beyond the capacity are dropped.
 void TrackAddKey(VectorTrack &track, int32_t frame, float tension, float x, float y, float z);
 void TrackPrepare(VectorTrack &track);
+// The track's value at a frame; with no keys the outputs are left as they are.
+void sampleVectorTrack(const VectorTrack &track, int32_t frame, float &x, float &y, float &z);
+void sampleVectorTrack(const VectorTrack &track, int32_t frame, Vector3 &out);
 
 void RotationTrackInit(RotationTrack &track, uint32_t capacity);
 void RotationTrackAddKey(RotationTrack &track, int32_t frame, const Quaternion &rotation);
 void RotationTrackPrepare(RotationTrack &track);
 // The rotation at a frame; with no keys out is left as it is.
 void sampleRotationTrack(const RotationTrack &track, int32_t frame, Quaternion &out);
+
+// (frame - from) / (to - from), from the integer differences: where a frame
+// lies between two keys.
+float KeyFraction(int32_t frame, int32_t from, int32_t to);
 
 // Releases a track's keys and empties it (tools and tests; the show keeps
 // its tracks until it ends).

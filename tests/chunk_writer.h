@@ -1,6 +1,8 @@
 // Builds 3DS chunk files in memory for the tests, benchmarks and fuzz seeds.
 #pragma once
 
+#include "scene/chunk_ids.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -51,18 +53,18 @@ struct ChunkWriter {
 
   // Frequent pieces of a scene file.
   void ColourF(float r, float g, float b) {
-    Begin(0x0010);
+    Begin(COLOR_F);
     Floats({r, g, b});
     End();
   }
   void Points(const std::vector<float> &xyz) {
-    Begin(0x4110);
+    Begin(POINT_ARRAY);
     U16((uint16_t)(xyz.size() / 3));
     for (float f : xyz) F32(f);
     End();
   }
   void FaceList(const std::vector<uint16_t> &abc, uint16_t flags = 7) {
-    Begin(0x4120);
+    Begin(FACE_ARRAY);
     U16((uint16_t)(abc.size() / 3));
     for (size_t i = 0; i < abc.size(); i += 3) {
       U16(abc[i]);
@@ -73,12 +75,12 @@ struct ChunkWriter {
     End();
   }
   void MeshMatrix(std::initializer_list<float> twelve) {
-    Begin(0x4160);
+    Begin(MESH_MATRIX);
     Floats(twelve);
     End();
   }
   void NodeHeader(const std::string &name, uint16_t parent) {
-    Begin(0xB010);
+    Begin(NODE_HDR);
     Name(name);
     U16(0);
     U16(0);

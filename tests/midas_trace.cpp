@@ -1,6 +1,6 @@
 #include "tests/midas_trace.h"
 
-#include "music/midas.h"
+#include "platform/midas.h"
 
 #include <GL/freeglut.h>
 #include <cstdarg>

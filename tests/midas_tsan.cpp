@@ -1,7 +1,7 @@
 // Start, play and stop of the sound library under ThreadSanitizer: the main
 // thread attaches, fades out and detaches modules while SDL's audio thread
 // mixes them. Built by tests/music.cmake; exit code 0 when all calls work.
-#include "music/midas.h"
+#include "platform/midas.h"
 #include "tests/module_writer.h"
 
 #include <SDL2/SDL.h>

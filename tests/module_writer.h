@@ -2,7 +2,7 @@
 // looping synthesized samples and one pattern of chords.
 #pragma once
 
-#include "music/mod_file.h"
+#include "tools/common/mod_file.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,5 +1,5 @@
 # The music module's tests rebuild it with the generator's own code.
-target_link_libraries(test_music_module PRIVATE modgen_lib)
+target_link_libraries(test_music_module PRIVATE modgen_lib PkgConfig::OPENMPT)
 
 # The tracing layer (tests/midas_trace.cpp) sits between the show's code and
 # the sound library, the message box, the screen-saver switch and the buffer
@@ -21,8 +21,9 @@ endforeach()
 # The sound library alone under ThreadSanitizer (not in the sanitizer build:
 # ASan and TSan do not mix).
 if(NOT FROSTEN_SANITIZE AND NOT FROSTEN_FUZZ)
-  add_executable(midas_tsan ${CMAKE_CURRENT_SOURCE_DIR}/midas_tsan.cpp ${CMAKE_SOURCE_DIR}/music/midas.cpp
-    ${CMAKE_SOURCE_DIR}/music/mod_file.cpp)
+  add_executable(midas_tsan ${CMAKE_CURRENT_SOURCE_DIR}/midas_tsan.cpp ${CMAKE_SOURCE_DIR}/platform/midas.cpp
+    ${CMAKE_SOURCE_DIR}/tools/common/mod_file.cpp ${CMAKE_SOURCE_DIR}/scene/datafile.cpp
+    ${CMAKE_SOURCE_DIR}/core/exit_list.cpp)
   target_include_directories(midas_tsan PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(midas_tsan PRIVATE -fsanitize=thread -fno-omit-frame-pointer)
   target_link_options(midas_tsan PRIVATE -fsanitize=thread)

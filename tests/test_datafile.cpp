@@ -1,5 +1,6 @@
 // The data-file reader: the two-halves offsets, per-file bytes, reads
 // outside a file, read-only files, names with '\' and the error codes.
+// frosten-test-links: base
 #include "scene/datafile.h"
 
 #include <gtest/gtest.h>

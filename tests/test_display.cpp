@@ -1,5 +1,6 @@
 // The display layer against a real GL context on the test X server.
 // frosten-test: x11
+// frosten-test-links: show
 #include "launcher/display.h"
 #include "launcher/glcaps.h"
 

@@ -1,5 +1,6 @@
 // The exit list: last to first, each once, also when a procedure ends the
 // program again; the process ends once, with the code asked for.
+// frosten-test-links: show
 #include "core/program.h"
 
 #include <gtest/gtest.h>

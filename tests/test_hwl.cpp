@@ -1,8 +1,9 @@
 // HWL decoder and encoder: stream unpacking, line synthesis, rounding,
 // hand-built files, header rejection and encode/decode round trips.
+// frosten-test-links: tooling
 #include "scene/datafile.h"
 #include "textures/hwl.h"
-#include "textures/hwl_encode.h"
+#include "tools/common/hwl_encode.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 // The image generator's own procedures: colour and alpha from a drawing, the
 // blur, the PSNR measure, and the drawings' shapes before any encoding.
+// frosten-test-links: tooling
 #include "tools/imagegen/imagegen.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,9 @@
 // generator and the encoder, close to their drawn sources, small, and shaped
 // the way the show uses them (sprites black at the edges, the branch
 // repeating along its stem, the banner clear in its margin).
+// frosten-test-links: tooling
 #include "textures/hwl.h"
-#include "textures/png_file.h"
+#include "tools/common/png_file.h"
 
 #include <gtest/gtest.h>
 

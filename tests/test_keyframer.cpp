@@ -1,4 +1,5 @@
 // The keyframer section: dummies, instance names, parents, pivots, tracks.
+// frosten-test-links: base
 #include "scene/scene.h"
 #include "tests/chunk_writer.h"
 
@@ -18,9 +19,9 @@ static Scene Load(const ChunkWriter &w) {
 }
 
 static void Mesh(ChunkWriter &w, const std::string &name) {
-  w.Begin(0x4000);
+  w.Begin(NAMED_OBJECT);
   w.Name(name);
-  w.Begin(0x4100);
+  w.Begin(N_TRI_OBJECT);
   w.Points({0, 0, 0, 1, 0, 0, 0, 1, 0});
   w.FaceList({0, 1, 2});
   w.MeshMatrix({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
@@ -31,11 +32,11 @@ static void Mesh(ChunkWriter &w, const std::string &name) {
 // A file with the given meshes, then a keyframer section written by body.
 static ChunkWriter SceneFile(const std::vector<std::string> &meshes, const std::function<void(ChunkWriter &)> &body) {
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
   for (auto &m : meshes) Mesh(w, m);
   w.End();
-  w.Begin(0xB000);
+  w.Begin(KFDATA);
   w.Begin(0xB00A);  // keyframer header: skipped
   w.U16(5);
   w.Name("MAXSCENE");
@@ -48,14 +49,14 @@ static ChunkWriter SceneFile(const std::vector<std::string> &meshes, const std::
 }
 
 static void ObjectNode(ChunkWriter &w, const std::string &name, uint16_t parent) {
-  w.Begin(0xB002);
+  w.Begin(OBJECT_NODE_TAG);
   w.NodeHeader(name, parent);
   w.End();
 }
 
 TEST(Keyframer, FrameRange) {
   Scene scene = Load(SceneFile({"A"}, [](ChunkWriter &w) {
-    w.Begin(0xB008);
+    w.Begin(KFSEG);
     w.U32(0);
     w.U32(2200);
     w.End();
@@ -118,31 +119,31 @@ TEST(Keyframer, AncestorWalkWithoutMatchEndsAsRoot) {
 
 TEST(Keyframer, DummiesInstanceNamesAndPivots) {
   Scene scene = Load(SceneFile({"Tree"}, [](ChunkWriter &w) {
-    w.Begin(0xB002);
+    w.Begin(OBJECT_NODE_TAG);
     w.NodeHeader("$$$DUMMY", 0xFFFF);
-    w.Begin(0xB011);
+    w.Begin(INSTANCE_NAME);
     w.Name("Group");
     w.End();
-    w.Begin(0xB013);
+    w.Begin(PIVOT);
     w.Floats({1, 2, 3});
     w.End();
-    w.TrackHeader(0xB020, 1);
+    w.TrackHeader(POS_TRACK_TAG, 1);
     w.U32(0);
     w.U16(0);
     w.Floats({4, 5, 6});
     w.End();
     w.End();
-    w.Begin(0xB002);
+    w.Begin(OBJECT_NODE_TAG);
     w.NodeHeader("Tree", 0);
-    w.Begin(0xB013);
+    w.Begin(PIVOT);
     w.Floats({0.5f, 0, 0});
     w.End();
     w.End();
     // Two dummies without instance names: the second header finds the first.
     ObjectNode(w, "$$$DUMMY", 0xFFFF);
-    w.Begin(0xB002);
+    w.Begin(OBJECT_NODE_TAG);
     w.NodeHeader("$$$DUMMY", 0xFFFF);
-    w.Begin(0xB011);
+    w.Begin(INSTANCE_NAME);
     w.Name("Renamed");
     w.End();
     w.End();
@@ -173,9 +174,9 @@ TEST(Keyframer, DummiesInstanceNamesAndPivots) {
 
 TEST(Keyframer, RotationKeysAccumulate) {
   Scene scene = Load(SceneFile({"Spin"}, [](ChunkWriter &w) {
-    w.Begin(0xB002);
+    w.Begin(OBJECT_NODE_TAG);
     w.NodeHeader("Spin", 0xFFFF);
-    w.TrackHeader(0xB021, 3);
+    w.TrackHeader(ROT_TRACK_TAG, 3);
     for (int i = 0; i < 3; i++) {
       w.U32(10 * i);
       w.U16(i == 1 ? 0x0001 : 0);
@@ -199,9 +200,9 @@ TEST(Keyframer, RotationKeysAccumulate) {
 
 TEST(Keyframer, SplineFlagsAndTension) {
   Scene scene = Load(SceneFile({"Move"}, [](ChunkWriter &w) {
-    w.Begin(0xB002);
+    w.Begin(OBJECT_NODE_TAG);
     w.NodeHeader("Move", 0xFFFF);
-    w.TrackHeader(0xB020, 3);
+    w.TrackHeader(POS_TRACK_TAG, 3);
     w.U32(0);
     w.U16(0);
     w.Floats({0, 0, 0});
@@ -214,7 +215,7 @@ TEST(Keyframer, SplineFlagsAndTension) {
     w.Floats({1, 2, 3});  // bias, ease to, ease from
     w.Floats({40, 0, 0});
     w.End();
-    w.TrackHeader(0xB022, 1);
+    w.TrackHeader(SCL_TRACK_TAG, 1);
     w.U32(0);
     w.U16(0);
     w.Floats({2, 2, 2});
@@ -233,35 +234,35 @@ TEST(Keyframer, SplineFlagsAndTension) {
 
 TEST(Keyframer, CameraTargetLightTracksAndMisplacedTracks) {
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
-  w.Begin(0x4000);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
+  w.Begin(NAMED_OBJECT);
   w.Name("Cam");
-  w.Begin(0x4700);
+  w.Begin(N_CAMERA);
   w.Floats({0, 0, 0, 0, 0, 1, 0, 35});
   w.End();
   w.End();
-  w.Begin(0x4000);
+  w.Begin(NAMED_OBJECT);
   w.Name("Lamp");
-  w.Begin(0x4600);
+  w.Begin(N_DIRECT_LIGHT);
   w.Floats({1, 1, 1});
   w.ColourF(1, 0, 0);
   w.End();
   w.End();
   Mesh(w, "Obj");
   w.End();
-  w.Begin(0xB000);
+  w.Begin(KFDATA);
   auto vectorKey = [&](int frame, float x, float y, float z) {
     w.U32(frame);
     w.U16(0);
     w.Floats({x, y, z});
   };
-  w.Begin(0xB003);
+  w.Begin(CAMERA_NODE_TAG);
   w.NodeHeader("Cam", 0xFFFF);
-  w.TrackHeader(0xB020, 1);
+  w.TrackHeader(POS_TRACK_TAG, 1);
   vectorKey(0, 1, 2, 3);
   w.End();
-  w.TrackHeader(0xB024, 2);
+  w.TrackHeader(ROLL_TRACK_TAG, 2);
   w.U32(0);
   w.U16(0);
   w.F32(15);
@@ -269,37 +270,37 @@ TEST(Keyframer, CameraTargetLightTracksAndMisplacedTracks) {
   w.U16(0);
   w.F32(30);
   w.End();
-  w.TrackHeader(0xB021, 1);  // no rotation for cameras
+  w.TrackHeader(ROT_TRACK_TAG, 1);  // no rotation for cameras
   w.U32(0);
   w.U16(0);
   w.Floats({1, 0, 0, 1});
   w.End();
   w.End();
-  w.Begin(0xB004);
+  w.Begin(TARGET_NODE_TAG);
   w.NodeHeader("Cam", 0xFFFF);
-  w.TrackHeader(0xB020, 1);
+  w.TrackHeader(POS_TRACK_TAG, 1);
   vectorKey(0, 7, 8, 9);
   w.End();
   w.End();
-  w.Begin(0xB005);
+  w.Begin(LIGHT_NODE_TAG);
   w.NodeHeader("Lamp", 0xFFFF);
-  w.TrackHeader(0xB020, 2);
+  w.TrackHeader(POS_TRACK_TAG, 2);
   vectorKey(0, 1, 1, 1);
   vectorKey(100, 2, 2, 2);
   w.End();
   w.End();
-  w.Begin(0xB002);
+  w.Begin(OBJECT_NODE_TAG);
   w.NodeHeader("Obj", 0xFFFF);
-  w.TrackHeader(0xB024, 1);  // no roll for objects
+  w.TrackHeader(ROLL_TRACK_TAG, 1);  // no roll for objects
   w.U32(0);
   w.U16(0);
   w.F32(45);
   w.End();
-  w.TrackHeader(0xB020, 1);
+  w.TrackHeader(POS_TRACK_TAG, 1);
   vectorKey(0, 4, 4, 4);
   w.End();
   // A second position track replaces the first.
-  w.TrackHeader(0xB020, 1);
+  w.TrackHeader(POS_TRACK_TAG, 1);
   vectorKey(0, 5, 5, 5);
   w.End();
   w.End();
@@ -330,9 +331,9 @@ TEST(Keyframer, CameraTargetLightTracksAndMisplacedTracks) {
 
 TEST(Keyframer, KeyCountsBeyondTheFile) {
   Scene scene = Load(SceneFile({"Obj"}, [](ChunkWriter &w) {
-    w.Begin(0xB002);
+    w.Begin(OBJECT_NODE_TAG);
     w.NodeHeader("Obj", 0xFFFF);
-    w.TrackHeader(0xB020, 0xFFFFFFFF);
+    w.TrackHeader(POS_TRACK_TAG, 0xFFFFFFFF);
     w.U32(0);
     w.U16(0);
     w.Floats({1, 2, 3});

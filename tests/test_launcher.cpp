@@ -1,6 +1,7 @@
 // The launcher: the mode entries, the default selection, the display modes
 // from the X server, and the window with its controls and handling.
 // frosten-test: x11
+// frosten-test-links: show
 #include <gtest/gtest.h>
 
 #include "launcher/display.h"

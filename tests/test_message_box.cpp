@@ -1,5 +1,6 @@
-#include "platform/message_box.h"
 // frosten-test: x11
+// frosten-test-links: show
+#include "platform/message_box.h"
 
 #include <gtest/gtest.h>
 #include <cstdlib>

@@ -1,6 +1,7 @@
 // The sound library on its own: error rules, module loading, and what the
 // audio device receives, captured with SDL's disk driver.
-#include "music/midas.h"
+// frosten-test-links: show tooling
+#include "platform/midas.h"
 #include "tests/module_writer.h"
 #include "tests/sound_level.h"
 

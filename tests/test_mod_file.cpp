@@ -1,5 +1,6 @@
 // The module record, reader and writer.
-#include "music/mod_file.h"
+// frosten-test-links: tooling
+#include "tools/common/mod_file.h"
 
 #include <gtest/gtest.h>
 

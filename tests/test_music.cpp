@@ -2,6 +2,7 @@
 // call (tests/midas_trace.h): the order of the calls at start and stop, and
 // what every failing call leads to. Each run ends the process, so each runs
 // in a death test.
+// frosten-test-links: show tooling
 #include "core/program.h"
 #include "music/music.h"
 #include "tests/midas_trace.h"

@@ -1,4 +1,5 @@
-#include "textures/png_file.h"
+// frosten-test-links: tooling
+#include "tools/common/png_file.h"
 
 #include <gtest/gtest.h>
 #include <cstdio>

@@ -1,5 +1,6 @@
 // The texture generator's operations on small layers, against values worked
 // out by hand.
+// frosten-test-links: base
 #include "effects/proctex.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
 // The show's three generated textures: their golden bytes, determinism, and
 // frosten-proctex writing them as PNG files.
+// frosten-test-links: tooling
 #include "effects/proctex.h"
 #include "effects/proctex_recipes.h"
-#include "textures/png_file.h"
+#include "tools/common/png_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 // Quaternion products, slerp and rotation-track sampling.
+// frosten-test-links: base
 #include "render/quaternion.h"
 #include "scene/track.h"
 

@@ -1,6 +1,8 @@
 // The run-time error report: its text, and that the exit list runs before
 // the box and the process ends with the error code.
-#include "core/program.h"
+// frosten-test-links: show
+#include "core/exit_list.h"
+#include "platform/runtime_error.h"
 
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -34,8 +36,19 @@ TEST(RunTimeErrorReport, ExitListFirstThenReportThenErrorCode) {
   EXPECT_EXIT(
       {
         unsetenv("DISPLAY");
+        SetRunTimeErrorReport(ShowRunTimeError);
         RegisterExitProcedure(Goodbye);
         RunTimeError(5);
       },
       testing::ExitedWithCode(5), "^goodbye;Error: Runtime error 5 at 0x[0-9A-F]{8}\n(  0x[0-9A-F]{8}\n)+\n\n$");
+}
+
+TEST(RunTimeErrorReport, WithoutTheShowsReportALineOnStderr) {
+  EXPECT_EXIT(
+      {
+        SetRunTimeErrorReport(nullptr);
+        RegisterExitProcedure(Goodbye);
+        RunTimeError(100);
+      },
+      testing::ExitedWithCode(100), "^goodbye;Runtime error 100\n$");
 }

@@ -1,5 +1,6 @@
 // The 3DS loader's editor chunks: meshes, derived normals and bounds,
 // lights, cameras, the ambient colour, and damaged input.
+// frosten-test-links: base
 #include "scene/scene.h"
 #include "tests/chunk_writer.h"
 
@@ -15,9 +16,9 @@ static Scene Load(const ChunkWriter &w) {
 
 // A unit square in z = 0 made of two triangles, with four vertices.
 static void SquareMesh(ChunkWriter &w, const std::string &name) {
-  w.Begin(0x4000);
+  w.Begin(NAMED_OBJECT);
   w.Name(name);
-  w.Begin(0x4100);
+  w.Begin(N_TRI_OBJECT);
   w.Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0});
   w.FaceList({0, 1, 2, 0, 2, 3});
   w.MeshMatrix({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
@@ -27,7 +28,7 @@ static void SquareMesh(ChunkWriter &w, const std::string &name) {
 
 TEST(SceneLoader, FileWithoutMainChunkLoadsNothing) {
   ChunkWriter w;
-  w.Begin(0x3D3D);
+  w.Begin(EDIT3DS);
   SquareMesh(w, "Box");
   w.End();
   Scene scene = Load(w);
@@ -45,13 +46,13 @@ TEST(SceneLoader, FileWithoutMainChunkLoadsNothing) {
 
 TEST(SceneLoader, MeshGeometryMatrixAndTexCoords) {
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
-  w.Begin(0x4000);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
+  w.Begin(NAMED_OBJECT);
   w.Name("Tree01");
-  w.Begin(0x4100);
+  w.Begin(N_TRI_OBJECT);
   w.Points({0, 0, 0, 2, 0, 0, 0, 3, 0});
-  w.Begin(0x4140);
+  w.Begin(TEX_VERTS);
   w.U16(3);
   w.Floats({0.25f, 0.75f, 1, 0, 0, 1});
   w.End();
@@ -103,11 +104,11 @@ TEST(SceneLoader, MeshGeometryMatrixAndTexCoords) {
 
 TEST(SceneLoader, NormalsAndBoundingCorners) {
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
-  w.Begin(0x4000);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
+  w.Begin(NAMED_OBJECT);
   w.Name("Seam");
-  w.Begin(0x4100);
+  w.Begin(N_TRI_OBJECT);
   // Vertex 3 repeats vertex 1's position (a texture seam); vertex 4 is unused.
   w.Points({0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 0, 0, 5, 5, 5, 0, 0, -1});
   w.FaceList({0, 1, 2, 3, 5, 0});
@@ -150,12 +151,12 @@ TEST(SceneLoader, NormalsAndBoundingCorners) {
 
 TEST(SceneLoader, MeshWithoutPointsOrMatrix) {
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
-  w.Begin(0x4000);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
+  w.Begin(NAMED_OBJECT);
   w.Name("Empty");
-  w.Begin(0x4100);
-  w.Begin(0x4140);  // texture coordinates before any point array
+  w.Begin(N_TRI_OBJECT);
+  w.Begin(TEX_VERTS);  // texture coordinates before any point array
   w.U16(2);
   w.Floats({1, 2, 3, 4});
   w.End();
@@ -178,17 +179,17 @@ TEST(SceneLoader, MeshWithoutPointsOrMatrix) {
 
 TEST(SceneLoader, LightsAmbientAndColours) {
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
-  w.Begin(0x2100);
-  w.Begin(0x0013);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
+  w.Begin(AMBIENT_LIGHT);
+  w.Begin(LIN_COLOR_F);
   w.Floats({0.1f, 0.2f, 0.3f});
   w.End();
   w.End();
   for (int i = 0; i < 10; i++) {
-    w.Begin(0x4000);
+    w.Begin(NAMED_OBJECT);
     w.Name("Light" + std::to_string(i));
-    w.Begin(0x4600);
+    w.Begin(N_DIRECT_LIGHT);
     w.Floats({(float)i, 2, 3});
     if (i == 0 || i == 2) {
       // A 24-bit colour is not read: the last float colour stays.
@@ -226,17 +227,17 @@ TEST(SceneLoader, LightsAmbientAndColours) {
 
 TEST(SceneLoader, CameraThenMeshAndKeyframerPlacement) {
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0xB000);  // before the editor section: never read
-  w.Begin(0xB008);
+  w.Begin(MAIN3DS);
+  w.Begin(KFDATA);  // before the editor section: never read
+  w.Begin(KFSEG);
   w.U32(5);
   w.U32(99);
   w.End();
   w.End();
-  w.Begin(0x3D3D);
-  w.Begin(0x4000);
+  w.Begin(EDIT3DS);
+  w.Begin(NAMED_OBJECT);
   w.Name("Camera01");
-  w.Begin(0x4700);
+  w.Begin(N_CAMERA);
   w.Floats({1, 2, 3, 4, 5, 6, 12.5f, 35});
   w.End();
   w.End();
@@ -265,11 +266,11 @@ TEST(SceneLoader, LongNamesAreCut) {
   name[254] = 'y';
   name[255] = 'z';
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
-  w.Begin(0x4000);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
+  w.Begin(NAMED_OBJECT);
   w.Name(name);
-  w.Begin(0x4700);
+  w.Begin(N_CAMERA);
   w.Floats({0, 0, 0, 0, 0, 1, 0, 50});
   w.End();
   w.End();
@@ -286,25 +287,25 @@ TEST(SceneLoader, LongNamesAreCut) {
 
 TEST(SceneLoader, DamagedMeshes) {
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
-  w.Begin(0x4000);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
+  w.Begin(NAMED_OBJECT);
   w.Name("Broken");
-  w.Begin(0x4100);
+  w.Begin(N_TRI_OBJECT);
   w.Points({0, 0, 0, 1, 0, 0, 0, 1, 0});
   // Faces with a corner beyond the vertices are dropped.
   w.FaceList({0, 1, 2, 0, 1, 3, 2, 1, 0, 65535, 0, 1});
   w.End();
   w.End();
   // A point array that announces more points than the file holds.
-  w.Begin(0x4000);
+  w.Begin(NAMED_OBJECT);
   w.Name("Short");
-  w.Begin(0x4100);
-  w.Begin(0x4110);
+  w.Begin(N_TRI_OBJECT);
+  w.Begin(POINT_ARRAY);
   w.U16(60000);
   w.Floats({1, 2, 3, 4, 5, 6});
   w.End();
-  w.Begin(0x4120);
+  w.Begin(FACE_ARRAY);
   w.U16(60000);
   w.End();
   w.End();
@@ -328,10 +329,10 @@ TEST(SceneLoader, DamagedMeshes) {
 TEST(SceneLoader, BadChunkLengthsEndTheWalk) {
   // A zero length would never move the walk on.
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
   SquareMesh(w, "First");
-  w.Header(0x4000, 0);
+  w.Header(NAMED_OBJECT, 0);
   w.Name("Stuck");
   w.End();
   w.End();
@@ -341,12 +342,12 @@ TEST(SceneLoader, BadChunkLengthsEndTheWalk) {
 
   // Lengths beyond the file stop at its end.
   ChunkWriter big;
-  big.Header(0x4D4D, 0xFFFFFFFF);
-  big.Header(0x3D3D, 0xFFFFFFF0);
-  big.Header(0x4000, 0x7FFFFFFF);
+  big.Header(MAIN3DS, 0xFFFFFFFF);
+  big.Header(EDIT3DS, 0xFFFFFFF0);
+  big.Header(NAMED_OBJECT, 0x7FFFFFFF);
   big.Name("Huge");
-  big.Header(0x4100, 0xFFFFFFFF);
-  big.Header(0x4110, 0xFFFFFFFF);
+  big.Header(N_TRI_OBJECT, 0xFFFFFFFF);
+  big.Header(POINT_ARRAY, 0xFFFFFFFF);
   big.U16(2);
   big.Floats({1, 2, 3, 4, 5, 6});
   scene = Load(big);
@@ -357,11 +358,11 @@ TEST(SceneLoader, BadChunkLengthsEndTheWalk) {
 
 TEST(SceneLoader, RepeatedPointArrayReplacesTheFirst) {
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
-  w.Begin(0x4000);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
+  w.Begin(NAMED_OBJECT);
   w.Name("Twice");
-  w.Begin(0x4100);
+  w.Begin(N_TRI_OBJECT);
   w.Points({0, 0, 0, 1, 0, 0});
   w.Points({7, 7, 7, 8, 8, 8, 9, 9, 9});
   w.FaceList({0, 1, 2});

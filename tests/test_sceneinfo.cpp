@@ -1,5 +1,6 @@
 // frosten-sceneinfo: the JSON schema, sampling, escaping, the summary and
 // the one-line error for a file that cannot be read.
+// frosten-test-links: base
 #include "tests/chunk_writer.h"
 
 #include <gtest/gtest.h>
@@ -138,16 +139,16 @@ static Json RunJson(const std::string &arguments) {
 // A scene with a mesh, a named dummy, a camera and a light, all animated.
 static std::string WriteScene() {
   ChunkWriter w;
-  w.Begin(0x4D4D);
-  w.Begin(0x3D3D);
-  w.Begin(0x2100);
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
+  w.Begin(AMBIENT_LIGHT);
   w.ColourF(0.25f, 0.5f, 0.75f);
   w.End();
-  w.Begin(0x4000);
+  w.Begin(NAMED_OBJECT);
   w.Name("Kugel\xE4");
-  w.Begin(0x4100);
+  w.Begin(N_TRI_OBJECT);
   w.Points({0, 0, 0, 1, 0, 0, 0, 1, 0});
-  w.Begin(0x4140);
+  w.Begin(TEX_VERTS);
   w.U16(3);
   w.Floats({0, 0, 1, 0.5f, 0, 1});
   w.End();
@@ -155,31 +156,31 @@ static std::string WriteScene() {
   w.MeshMatrix({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
   w.End();
   w.End();
-  w.Begin(0x4000);
+  w.Begin(NAMED_OBJECT);
   w.Name("Cam");
-  w.Begin(0x4700);
+  w.Begin(N_CAMERA);
   w.Floats({0, -10, 0, 0, 0, 0, 0, 35});
   w.End();
   w.End();
-  w.Begin(0x4000);
+  w.Begin(NAMED_OBJECT);
   w.Name("Lamp \"1\"");
-  w.Begin(0x4600);
+  w.Begin(N_DIRECT_LIGHT);
   w.Floats({1, 2, 3});
   w.ColourF(1, 0.5f, 0);
   w.End();
   w.End();
   w.End();
-  w.Begin(0xB000);
-  w.Begin(0xB008);
+  w.Begin(KFDATA);
+  w.Begin(KFSEG);
   w.U32(0);
   w.U32(100);
   w.End();
-  w.Begin(0xB002);
+  w.Begin(OBJECT_NODE_TAG);
   w.NodeHeader("$$$DUMMY", 0xFFFF);
-  w.Begin(0xB011);
+  w.Begin(INSTANCE_NAME);
   w.Name("Group");
   w.End();
-  w.TrackHeader(0xB020, 2);
+  w.TrackHeader(POS_TRACK_TAG, 2);
   w.U32(0);
   w.U16(0);
   w.Floats({0, 0, 0});
@@ -188,9 +189,9 @@ static std::string WriteScene() {
   w.Floats({10, 20, 30});
   w.End();
   w.End();
-  w.Begin(0xB002);
+  w.Begin(OBJECT_NODE_TAG);
   w.NodeHeader("Kugel\xE4", 0);
-  w.TrackHeader(0xB021, 3);
+  w.TrackHeader(ROT_TRACK_TAG, 3);
   for (int i = 0; i < 3; i++) {
     w.U32(10 * i);
     w.U16(0);
@@ -198,9 +199,9 @@ static std::string WriteScene() {
   }
   w.End();
   w.End();
-  w.Begin(0xB003);
+  w.Begin(CAMERA_NODE_TAG);
   w.NodeHeader("Cam", 0xFFFF);
-  w.TrackHeader(0xB024, 1);
+  w.TrackHeader(ROLL_TRACK_TAG, 1);
   w.U32(0);
   w.U16(0);
   w.F32(12);

@@ -1,6 +1,7 @@
 // 3DS files written by a third-party program (tests/data, made by
 // make_3ds_fixtures.sh with assimp) load with the meshes, counts, corner
 // positions and texture coordinates that the same program reads from them.
+// frosten-test-links: base
 #include "scene/scene.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 // Vector, quaternion and matrix helpers, and vector-track sampling.
+// frosten-test-links: base
 #include "render/quaternion.h"
 #include "render/vector_math.h"
 #include "scene/track.h"

@@ -1,5 +1,6 @@
 // The hashed vertex-normal pass gives bit for bit what comparing every vertex
 // with every face corner gives.
+// frosten-test-links: base
 #include "scene/scene.h"
 
 #include <gtest/gtest.h>

@@ -20,6 +20,10 @@ enum {
   HWL_MAX_VALUE_BITS = 8
 };
 
+// 1 / sqrt(2): the scale of the orthonormal Haar step, shared by the decoder
+// and the encoder.
+constexpr double HWL_S = 0.7071067811865476;
+
 struct HwlHeader {
   uint8_t tag[3];  // not interpreted; our encoder writes "HWL"
   uint16_t width;

@@ -10,8 +10,6 @@
 #include <cstring>
 #include <memory>
 
-static const double HWL_S = 0.7071067811865476;  // 1 / sqrt(2)
-
 const char *hwlStatusText(HwlStatus status) {
   switch (status) {
     case HWL_OK: return "decoded";

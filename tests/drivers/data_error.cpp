@@ -1,7 +1,8 @@
 // Opens the show's window, then reads a data file that does not exist: the
 // run-time error report follows the exit list. data_error FILE
-#include "core/program.h"
+#include "core/exit_list.h"
 #include "launcher/display.h"
+#include "platform/runtime_error.h"
 #include "scene/datafile.h"
 
 #include <cstdio>
@@ -9,8 +10,9 @@
 static void SayGoodbye() { fprintf(stderr, "exit procedure ran\n"); }
 
 int main(int argc, char **argv) {
-  ProgramArgc = 1;
-  ProgramArgv = argv;
+  int one = 1;
+  SetDisplayCommandLine(&one, argv);
+  SetRunTimeErrorReport(ShowRunTimeError);
   OpenDisplay(320, 240, 32, false, 0);
   RegisterExitProcedure(SayGoodbye);
   DataFile file;

@@ -30,8 +30,8 @@ static int PrintModes() {
 
 int main(int argc, char **argv) {
   if (argc > 1 && strcmp(argv[1], "--modes") == 0) return PrintModes();
-  ProgramArgc = 1;
-  ProgramArgv = argv;
+  int one = 1;
+  SetDisplayCommandLine(&one, argv);
   RunLauncher(0);
   printf("settings %s fullscreen=%d texcompress=%d\n",
          ModeEntry(DisplaySettings.ScreenWidth, DisplaySettings.ScreenHeight, DisplaySettings.ScreenBits).c_str(),

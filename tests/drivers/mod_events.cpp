@@ -3,7 +3,7 @@
 // VOLUME" lines (seconds from the start, sample 1..31, note index 0..35 with
 // 12 = C-2, the volume command's value or the sample's own volume). Follows
 // speed and tempo commands; stops at the first jump or break.
-#include "music/mod_file.h"
+#include "tools/common/mod_file.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -13,8 +13,8 @@ static void Draw() {
 }
 
 int main(int argc, char **argv) {
-  ProgramArgc = 1;
-  ProgramArgv = argv;
+  int one = 1;
+  SetDisplayCommandLine(&one, argv);
   if (argc < 5) return 2;
   DisplaySettings = {atoi(argv[1]), atoi(argv[2]), atoi(argv[3]), atoi(argv[4]) != 0, false};
   OpenDisplay(DisplaySettings.ScreenWidth, DisplaySettings.ScreenHeight, DisplaySettings.ScreenBits,

@@ -2,6 +2,9 @@
 # folder as $1 and runs in the source folder (which holds data/ and mod/).
 set -u
 BUILD="${1:?build folder}"
+# Should a script pick SDL's disk audio driver without naming its file, the
+# file lands in the build folder, not in the source tree.
+export SDL_DISKAUDIOFILE="${SDL_DISKAUDIOFILE:-$BUILD/sdlaudio.raw}"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

@@ -5,8 +5,8 @@
 //   frosten-hwl info IN.hwl
 #include "scene/datafile.h"
 #include "textures/hwl.h"
-#include "textures/hwl_encode.h"
-#include "textures/png_file.h"
+#include "tools/common/hwl_encode.h"
+#include "tools/common/png_file.h"
 #include "tools/common/tool_cli.h"
 
 #include <cerrno>
@@ -33,12 +33,7 @@ static int Fail(const char *file, const char *reason) {
 }
 
 static void ToolDataError(int code, const char *fileName) {
-  const char *reason = code == 2     ? "no such file"
-                       : code == 100 ? "short read"
-                       : code == 203 ? "larger than 256 MiB"
-                                     : "cannot be opened";
-  fprintf(stderr, "frosten-hwl: %s: %s (I/O error %d)\n", fileName, reason, code);
-  exit(1);
+  ToolFail("%s: %s (I/O error %d)", fileName, IoErrorText(code), code);
 }
 
 static void ParseEncodeOptions(int argc, char **argv, EncodeOptions &options) {

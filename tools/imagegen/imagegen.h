@@ -1,7 +1,7 @@
 // The show's seven images, drawn procedurally: sprites, fir branch, banner.
 #pragma once
 
-#include "textures/png_file.h"
+#include "tools/common/png_file.h"
 
 #include <cairo.h>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // patterns and builds the module record that becomes mod/be_good.mod.
 #pragma once
 
-#include "music/mod_file.h"
+#include "tools/common/mod_file.h"
 
 #include <string>
 

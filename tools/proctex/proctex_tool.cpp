@@ -4,7 +4,7 @@
 // random state is the show's.
 #include "effects/proctex.h"
 #include "effects/proctex_recipes.h"
-#include "textures/png_file.h"
+#include "tools/common/png_file.h"
 #include "tools/common/tool_cli.h"
 
 #include <cstdio>

@@ -14,8 +14,7 @@
 static const char *const USAGE = "usage: frosten-sceneinfo [--json] [--geometry] [--sample FRAME] FILE.3ds\n";
 
 static void CannotRead(int code, const char *name) {
-  const char *why = code == 2 ? "no such file" : code == 5 ? "access denied" : code == 100 ? "short read" : "too large";
-  ToolFail("%s: cannot read: %s (I/O error %d)", name, why, code);
+  ToolFail("%s: cannot read: %s (I/O error %d)", name, IoErrorText(code), code);
 }
 
 static int32_t ParseFrame(const char *text) {

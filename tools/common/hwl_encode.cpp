@@ -8,7 +8,7 @@
 // plus weighted size. Last, every coefficient is revisited against the
 // decoder's own synthesis, whose smoothing of gradients with zero details
 // makes many small coefficients unnecessary.
-#include "textures/hwl_encode.h"
+#include "tools/common/hwl_encode.h"
 
 #include "textures/hwl.h"
 
@@ -31,7 +31,6 @@ struct HwlPlaneCode {
   std::vector<uint8_t> Values;   // one magnitude per byte
 };
 
-static const double HWL_S = 0.7071067811865476;
 // Bits a zero saves against a coded magnitude beyond the value itself; the
 // exchange rate between squared error and bits, per squared base step; the
 // finest quantisation step; how often the smoothing pass visits each level.

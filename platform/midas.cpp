@@ -5,7 +5,9 @@
 // changes that record only while it holds the device lock (or while the
 // device is closed), so the audio thread never sees a module being
 // attached, detached or freed.
-#include "music/midas.h"
+#include "platform/midas.h"
+
+#include "scene/datafile.h"
 
 #include <SDL2/SDL.h>
 #include <libopenmpt/libopenmpt.h>
@@ -204,12 +206,6 @@ bool MIDASstartBackgroundPlay(uint32_t) {
 
 // ---- modules ----
 
-static void CopyPath(const char *fileName, char *path, int pathSize) {
-  int n = 0;
-  for (; fileName[n] && n < pathSize - 1; n++) path[n] = fileName[n] == '\\' ? '/' : fileName[n];
-  path[n] = 0;
-}
-
 // Reads the whole file into a fresh buffer; null (error set) on failure.
 static char *ReadModuleFile(const char *path, size_t *size) {
   // Non-blocking, so that a named pipe in the module's place cannot stall
@@ -256,7 +252,7 @@ MIDASmodule MIDASloadModule(const char *fileName) {
   if (!CheckInitialised()) return 0;
   if (!fileName || !*fileName) return Fail(MIDAS_ERROR_FILE_NOT_FOUND, "module file not found: no name given");
   char path[MAX_PATH_CHARS];
-  CopyPath(fileName, path, sizeof path);
+  SlashPath(fileName, path, sizeof path);
   if (strlen(fileName) >= sizeof path)
     return Fail(MIDAS_ERROR_FILE_NOT_FOUND, "module file not found: name too long: %.60s...", path);
   int slot = 0;

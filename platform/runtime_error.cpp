@@ -1,5 +1,6 @@
 // The run-time error report shown when a data file cannot be read.
-#include "core/program.h"
+#include "platform/runtime_error.h"
+
 #include "platform/message_box.h"
 
 #include <cstdint>
@@ -27,15 +28,12 @@ void FormatRunTimeError(char *out, int outSize, int code, void *const *stack, in
   if (used >= 0 && used < outSize) snprintf(out + used, outSize - used, "\r\n");
 }
 
-void RunTimeError(int code) {
-  void *frames[MAX_STACK + 1];
-  int depth = backtrace(frames, MAX_STACK + 1);
-  RunExitProcedures();
+void ShowRunTimeError(int code) {
+  void *frames[MAX_STACK + 2];
+  int depth = backtrace(frames, MAX_STACK + 2);
   char report[64 + MAX_STACK * 16];
-  // Skip this function's own frame: the failing address is its caller.
-  FormatRunTimeError(report, sizeof report, code, frames + 1, depth - 1);
+  // Skip this function's frame and RunTimeError's: the failing address is
+  // RunTimeError's caller.
+  FormatRunTimeError(report, sizeof report, code, frames + 2, depth - 2);
   MessageBoxA(nullptr, report, "Error", MB_OK);
-  fflush(stdout);
-  fflush(stderr);
-  std::exit(code);
 }

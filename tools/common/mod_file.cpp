@@ -1,4 +1,4 @@
-#include "music/mod_file.h"
+#include "tools/common/mod_file.h"
 
 #include <cstring>
 
