@@ -6,4 +6,11 @@
 extern int32_t CurrentTick;
 extern int32_t PreviousTick;
 
+// One whole frame: DrawFrame, then the buffer swap.
 void DisplayFrame();
+// Everything of a frame but the swap, which leaves the finished picture in
+// the back buffer (the frame capture reads it back from there).
+void DrawFrame();
+// The tick of an elapsed time: milliseconds x 60 / 1000, rounded to the
+// nearest integer, halves to even.
+int32_t TickOfMs(int32_t ms);

@@ -17,6 +17,10 @@
 
 enum { BOX_MARGIN = 16, ICON_SIZE = 40, BUTTON_W = 80, BUTTON_H = 28, MIN_TEXT_W = 180 };
 
+static bool BoxesOnStderr;
+
+void SetMessageBoxesOnStderr(bool on) { BoxesOnStderr = on; }
+
 bool DisplayAvailable() {
   Display *display = OpenXDisplay();
   if (!display) return false;
@@ -58,7 +62,12 @@ int MessageBoxA(void *, const char *text, const char *title, unsigned style) {
   // A program ending on a signal shows and waits for no box.
   if (PendingEndSignal()) return IDOK;
 
-  if (!DisplayAvailable()) {
+  if (BoxesOnStderr) {
+    for (char &c : lines)
+      if (c == '\n') c = ' ';
+    while (!lines.empty() && lines.back() == ' ') lines.pop_back();
+  }
+  if (BoxesOnStderr || !DisplayAvailable()) {
     if (*caption) fprintf(stderr, "%s: %s\n", caption, lines.c_str());
     else fprintf(stderr, "%s\n", lines.c_str());
     return IDOK;

@@ -14,6 +14,10 @@ enum {
 // is printed on stderr as "TITLE: TEXT" instead. owner is ignored.
 int MessageBoxA(void *owner, const char *text, const char *title, unsigned style);
 
+// Programs that must never wait for a click (the frame capture) send every
+// box to stderr as one line "TITLE: TEXT", line breaks as blanks.
+void SetMessageBoxesOnStderr(bool on);
+
 // True when an X display can be opened.
 bool DisplayAvailable();
 

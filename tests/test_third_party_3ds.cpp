@@ -1,10 +1,21 @@
 // 3DS files written by a third-party program (tests/data, made by
 // make_3ds_fixtures.sh with assimp) load with the meshes, counts, corner
-// positions and texture coordinates that the same program reads from them.
+// positions and texture coordinates that the same program reads from them;
+// and the show's own scene, written by frosten-scenegen, reads in two
+// third-party readers (assimp and lib3ds) with the meshes and counts that
+// our loader finds.
 // frosten-test-links: base
 #include "scene/scene.h"
 
+#include <assimp/cimport.h>
+#include <assimp/scene.h>
 #include <gtest/gtest.h>
+#include <lib3ds/file.h>
+#include <lib3ds/mesh.h>
+
+#include <array>
+#include <map>
+#include <set>
 
 #include <cstdlib>
 #include <fstream>
@@ -101,4 +112,84 @@ TEST(ThirdParty3ds, AssimpNodesWithoutTracks) {
   EXPECT_EQ(scene.Objects[0].ParentIndex, 1u);
   EXPECT_EQ(scene.Objects[1].ParentIndex, 3u);
   FreeScene(scene);
+}
+
+// ------------------------------------------------------------ the show's scene
+
+struct MeshCounts {
+  uint32_t Vertices = 0, Faces = 0;
+  bool operator==(const MeshCounts &o) const { return Vertices == o.Vertices && Faces == o.Faces; }
+};
+
+static const char SHOW_SCENE[] = FROSTEN_SOURCE_DIR "/data/xmas.3ds";
+
+static std::map<std::string, MeshCounts> OurMeshes() {
+  Scene scene;
+  LoadScene(SHOW_SCENE, scene);
+  std::map<std::string, MeshCounts> meshes;
+  for (uint32_t i = 0; i < scene.ObjectCount; i++)
+    if (!scene.Objects[i].IsDummy) meshes[scene.Objects[i].Name.Text] = {scene.Objects[i].VertexCount, scene.Objects[i].FaceCount};
+  FreeScene(scene);
+  return meshes;
+}
+
+// lib3ds keeps the point and face lists as the file has them.
+static std::map<std::string, MeshCounts> Lib3dsMeshes() {
+  std::map<std::string, MeshCounts> meshes;
+  Lib3dsFile *file = lib3ds_file_load(SHOW_SCENE);
+  if (!file) return meshes;
+  for (Lib3dsMesh *mesh = file->meshes; mesh; mesh = mesh->next) meshes[mesh->name] = {mesh->points, mesh->faces};
+  lib3ds_file_free(file);
+  return meshes;
+}
+
+// assimp hangs each mesh on the keyframer node of its name and gives every
+// face corner a vertex of its own: the file's vertices are the distinct
+// pairs of position and texture coordinates among the corners.
+static void CollectAssimp(const aiScene *scene, const aiNode *node, std::map<std::string, MeshCounts> &meshes) {
+  for (unsigned i = 0; i < node->mNumMeshes; i++) {
+    const aiMesh *mesh = scene->mMeshes[node->mMeshes[i]];
+    std::set<std::array<float, 5>> corners;
+    for (unsigned f = 0; f < mesh->mNumFaces; f++)
+      for (unsigned c = 0; c < mesh->mFaces[f].mNumIndices; c++) {
+        unsigned v = mesh->mFaces[f].mIndices[c];
+        const aiVector3D &p = mesh->mVertices[v];
+        aiVector3D t = mesh->mTextureCoords[0] ? mesh->mTextureCoords[0][v] : aiVector3D(0, 0, 0);
+        corners.insert({p.x, p.y, p.z, t.x, t.y});
+      }
+    MeshCounts &m = meshes[node->mName.C_Str()];
+    m.Vertices += (uint32_t)corners.size();
+    m.Faces += mesh->mNumFaces;
+  }
+  for (unsigned i = 0; i < node->mNumChildren; i++) CollectAssimp(scene, node->mChildren[i], meshes);
+}
+
+static std::map<std::string, MeshCounts> AssimpMeshes() {
+  std::map<std::string, MeshCounts> meshes;
+  const aiScene *scene = aiImportFile(SHOW_SCENE, 0);
+  if (!scene) return meshes;
+  CollectAssimp(scene, scene->mRootNode, meshes);
+  aiReleaseImport(scene);
+  return meshes;
+}
+
+static void ExpectSameMeshes(const std::map<std::string, MeshCounts> &ours,
+                             const std::map<std::string, MeshCounts> &theirs, const char *reader) {
+  EXPECT_EQ(theirs.size(), ours.size()) << reader;
+  for (const auto &[name, counts] : ours) {
+    auto found = theirs.find(name);
+    if (found == theirs.end()) {
+      ADD_FAILURE() << reader << " has no mesh " << name;
+      continue;
+    }
+    EXPECT_EQ(found->second.Vertices, counts.Vertices) << reader << ": " << name;
+    EXPECT_EQ(found->second.Faces, counts.Faces) << reader << ": " << name;
+  }
+}
+
+TEST(ThirdParty3ds, ShowSceneReadsAlikeInLib3dsAndAssimp) {
+  std::map<std::string, MeshCounts> ours = OurMeshes();
+  ASSERT_GT(ours.size(), 20u);
+  ExpectSameMeshes(ours, Lib3dsMeshes(), "lib3ds");
+  ExpectSameMeshes(ours, AssimpMeshes(), "assimp");
 }

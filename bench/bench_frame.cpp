@@ -1,0 +1,226 @@
+// The show's frame under the software GL, next to a loop that only clears
+// and swaps at the same size: median and 95th percentile over 400 frames
+// (each finished with glFinish), minor page faults per frame, and heap
+// allocations inside the frame's drawing (counted on the main thread by a
+// replaced malloc and operator new): all of them, and those asked for by
+// the program's own code rather than the GL driver.
+//
+// FROSTEN_BENCH_MALLOC chooses the C library's handling of freed memory:
+// "default" (as the show runs), "trim" (M_TRIM_THRESHOLD 256 MiB, which
+// also stops the adaptive mmap threshold) or "trim+mmap" (the same and
+// M_MMAP_THRESHOLD 32 MiB).
+#include "core/frame.h"
+#include "effects/setup.h"
+#include "launcher/display.h"
+#include "tools/capture/frame_capture.h"
+
+#include <GL/freeglut.h>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <malloc.h>
+#include <new>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+enum { FRAMES = 400, WARM_UP = 40 };
+
+static thread_local bool Counting;
+static std::atomic<long> Mallocs, OwnMallocs, News;
+
+// Whether the code that asked for memory is in this program (the show's
+// own code is linked in statically) rather than in the GL driver.
+static bool CalledFromProgram(void *caller) {
+  static void *programBase;
+  Dl_info info;
+  bool saved = Counting;
+  Counting = false;
+  if (!programBase && dladdr((void *)&CalledFromProgram, &info)) programBase = info.dli_fbase;
+  bool own = dladdr(caller, &info) && info.dli_fbase == programBase;
+  Counting = saved;
+  return own;
+}
+
+static void CountMalloc(void *caller) {
+  Mallocs++;
+  if (CalledFromProgram(caller)) OwnMallocs++;
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+extern "C" {
+void *__libc_malloc(size_t size);
+void *__libc_calloc(size_t count, size_t size);
+void *__libc_realloc(void *p, size_t size);
+void __libc_free(void *p);
+void *malloc(size_t size) {
+  if (Counting) CountMalloc(__builtin_return_address(0));
+  return __libc_malloc(size);
+}
+void *calloc(size_t count, size_t size) {
+  if (Counting) CountMalloc(__builtin_return_address(0));
+  return __libc_calloc(count, size);
+}
+void *realloc(void *p, size_t size) {
+  if (Counting) CountMalloc(__builtin_return_address(0));
+  return __libc_realloc(p, size);
+}
+void free(void *p) { __libc_free(p); }
+}
+void *operator new(size_t size) {
+  if (Counting) News++;
+  void *p = __libc_malloc(size ? size : 1);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+void *operator new[](size_t size) { return operator new(size); }
+void operator delete(void *p) noexcept { __libc_free(p); }
+void operator delete[](void *p) noexcept { __libc_free(p); }
+void operator delete(void *p, size_t) noexcept { __libc_free(p); }
+void operator delete[](void *p, size_t) noexcept { __libc_free(p); }
+#endif
+
+static int32_t NextTick;
+
+static void NoDisplay() {}
+
+static void ResizeWindow(int width, int height) {
+  glutReshapeWindow(width, height);
+  for (int i = 0; i < 200; i++) {
+    glutMainLoopEvent();
+    if (glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height) break;
+    usleep(5000);
+  }
+  Reshape(width, height);
+}
+
+static long MinorFaults() {
+  rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_minflt;
+}
+
+static double Milliseconds(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+static void ShowFrame() {
+  Counting = true;
+  DrawTick(NextTick++);
+  Counting = false;
+  glutSwapBuffers();
+  glFinish();
+}
+
+// Until the snow is built: the GL work it will add to a frame, two systems
+// of 1000 additive, textured, camera-facing quads drawn in immediate mode.
+static void StandInSnow() {
+  glDisable(GL_LIGHTING);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glDepthMask(GL_FALSE);
+  glDisable(GL_CULL_FACE);
+  glBindTexture(GL_TEXTURE_2D, SnowTexture);
+  for (int system = 0; system < 2; system++) {
+    glBegin(GL_QUADS);
+    for (int i = 0; i < 1000; i++) {
+      float x = (float)((i * 37 + NextTick * 3) % 200) / 20 - 5, y = (float)((i * 91) % 200) / 20 - 5;
+      float z = (float)((i * 53 + NextTick) % 160) / 20, s = 0.25f;
+      glColor4f(1, 1, 1, (float)(i % 100) / 100);
+      glTexCoord2f(1, 1);
+      glVertex3f(x - s, y, z - s);
+      glTexCoord2f(1, 0);
+      glVertex3f(x - s, y, z + s);
+      glTexCoord2f(0, 0);
+      glVertex3f(x + s, y, z + s);
+      glTexCoord2f(0, 1);
+      glVertex3f(x + s, y, z - s);
+    }
+    glEnd();
+  }
+  glEnable(GL_CULL_FACE);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+  glEnable(GL_LIGHTING);
+}
+
+static void ShowFrameWithSnow() {
+  Counting = true;
+  DrawTick(NextTick++);
+  Counting = false;
+  StandInSnow();
+  glutSwapBuffers();
+  glFinish();
+}
+
+static void ClearAndSwap() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glutSwapBuffers();
+  glFinish();
+}
+
+static void MeasureFrames(benchmark::State &state, void (*frame)()) {
+  ResizeWindow((int)state.range(0), (int)state.range(1));
+  for (int i = 0; i < WARM_UP; i++) frame();
+  std::vector<double> times;
+  times.reserve(FRAMES);
+  Mallocs = 0;
+  OwnMallocs = 0;
+  News = 0;
+  long faults = MinorFaults();
+  for (auto _ : state) {
+    auto start = std::chrono::steady_clock::now();
+    frame();
+    double ms = Milliseconds(std::chrono::steady_clock::now() - start);
+    times.push_back(ms);
+    state.SetIterationTime(ms / 1000.0);
+  }
+  faults = MinorFaults() - faults;
+  std::sort(times.begin(), times.end());
+  double n = (double)times.size();
+  state.counters["median_ms"] = times[times.size() / 2];
+  state.counters["p95_ms"] = times[(size_t)(n * 0.95)];
+  state.counters["minflt/frame"] = (double)faults / n;
+  state.counters["malloc/frame"] = (double)Mallocs / n;
+  state.counters["own_malloc/frame"] = (double)OwnMallocs / n;
+  state.counters["new/frame"] = (double)News / n;
+}
+
+static void BM_ShowFrame(benchmark::State &state) { MeasureFrames(state, ShowFrame); }
+static void BM_ClearAndSwap(benchmark::State &state) { MeasureFrames(state, ClearAndSwap); }
+static void BM_ShowFrameWithStandInSnow(benchmark::State &state) { MeasureFrames(state, ShowFrameWithSnow); }
+
+BENCHMARK(BM_ShowFrame)->Args({640, 480})->Iterations(FRAMES)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClearAndSwap)->Args({640, 480})->Iterations(FRAMES)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShowFrameWithStandInSnow)->Args({640, 480})->Iterations(FRAMES)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShowFrame)->Args({800, 600})->Iterations(FRAMES)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClearAndSwap)->Args({800, 600})->Iterations(FRAMES)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv) {
+  const char *mode = getenv("FROSTEN_BENCH_MALLOC");
+  if (!mode) mode = "default";
+  if (!strcmp(mode, "trim") || !strcmp(mode, "trim+mmap")) mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+  if (!strcmp(mode, "trim+mmap")) mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+  char error[300];
+  if (!OpenCaptureWindow(800, 600, error, sizeof error)) {
+    fprintf(stderr, "bench_frame: %s\n", error);
+    return 1;
+  }
+  glutDisplayFunc(NoDisplay);
+  auto start = std::chrono::steady_clock::now();
+  SetupScene();
+  double setup = Milliseconds(std::chrono::steady_clock::now() - start);
+  DrawTick(0);
+  NextTick = 1;
+  printf("malloc: %s; SetupScene %.1f ms; renderer %s\n", mode, setup, (const char *)glGetString(GL_RENDERER));
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,28 @@
+// A small hidden GLUT window whose GL context the GL tests draw and upload
+// in; opened once per test program. Tests skip when there is no X display.
+#pragma once
+
+#include <GL/freeglut.h>
+#include <cstdlib>
+
+static inline bool OpenGLTestWindow() {
+  static int state = 0;  // 0 not tried, 1 open, 2 no display
+  if (state == 0) {
+    state = 2;
+    if (getenv("DISPLAY") && getenv("DISPLAY")[0]) {
+      int argc = 1;
+      char name[] = "gl_test";
+      char *argv[] = {name, nullptr};
+      glutInit(&argc, argv);
+      glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
+      glutInitWindowSize(64, 48);
+      glutCreateWindow("gl test");
+      glutHideWindow();
+      state = 1;
+    }
+  }
+  return state == 1;
+}
+
+#define NEED_GL() \
+  if (!OpenGLTestWindow()) GTEST_SKIP() << "no X display"

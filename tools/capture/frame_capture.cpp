@@ -1,0 +1,65 @@
+#include "tools/capture/frame_capture.h"
+
+#include "core/frame.h"
+#include "launcher/display.h"
+#include "launcher/glcaps.h"
+#include "platform/message_box.h"
+#include "platform/private_x_server.h"
+
+#include <GL/freeglut.h>
+#include <cmath>
+#include <cstdio>
+
+static int32_t CaptureMs;
+static int32_t LastTick = -1;
+
+static int32_t CaptureClock() { return CaptureMs; }
+
+int32_t MsOfTick(int32_t tick) { return (int32_t)std::lround((double)tick * 1000.0 / 60.0); }
+
+bool OpenCaptureWindow(int width, int height, char *error, int errorSize) {
+  SetMessageBoxesOnStderr(true);
+  if (!DisplayAvailable() && !StartPrivateXServer(width, height, error, errorSize)) return false;
+  int argc = 1;
+  char name[] = "frosten-capture";
+  char *argv[] = {name, nullptr};
+  glutInit(&argc, argv);
+  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+  glutInitWindowSize(width, height);
+  glutCreateWindow("frosten-capture");
+  // Without a context (no GLX on the server) nothing can be drawn.
+  if (!glGetString(GL_VERSION)) {
+    snprintf(error, errorSize, "no GL context on the X display");
+    return false;
+  }
+  DetectGLCapabilities();
+  InitGLState();
+  Reshape(width, height);
+  SetClockSource(CaptureClock);
+  return true;
+}
+
+void DrawTick(int32_t tick) {
+  CaptureMs = MsOfTick(tick);
+  DrawFrame();
+  LastTick = tick;
+}
+
+int32_t DrawTicksUpTo(int32_t tick) {
+  for (int32_t t = LastTick + 1; t <= tick; t++) DrawTick(t);
+  return LastTick;
+}
+
+int32_t LastDrawnTick() { return LastTick; }
+
+void ReadBackBuffer(int width, int height, PngImage &image) {
+  image.Width = width;
+  image.Height = height;
+  image.Channels = 3;
+  image.Pixels.resize((size_t)width * height * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  // GL rows run bottom to top; the picture's first row is the top one.
+  for (int y = 0; y < height; y++)
+    glReadPixels(0, height - 1 - y, width, 1, GL_RGB, GL_UNSIGNED_BYTE, &image.Pixels[(size_t)y * width * 3]);
+}

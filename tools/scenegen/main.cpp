@@ -1,0 +1,46 @@
+// frosten-scenegen OUTPUT.3ds: builds the show's scene and writes it as a
+// 3DS file, then prints what it holds.
+#include "tools/scenegen/xmas_scene.h"
+
+#include <cstdio>
+#include <string>
+
+static bool WriteFile(const char *fileName, const std::vector<uint8_t> &bytes) {
+  std::string temporary = std::string(fileName) + ".tmp";
+  FILE *file = fopen(temporary.c_str(), "wb");
+  if (!file) return false;
+  bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  written = fclose(file) == 0 && written;
+  if (written && rename(temporary.c_str(), fileName) == 0) return true;
+  remove(temporary.c_str());
+  return false;
+}
+
+static void PrintSummary(const GenScene &scene, size_t size) {
+  size_t points = 0, faces = 0, keys = 0;
+  for (const GenMesh &m : scene.Meshes) {
+    printf("  %-12s %5zu points %5zu triangles\n", m.Name.c_str(), m.Points.size(), m.Faces.size() / 3);
+    points += m.Points.size();
+    faces += m.Faces.size() / 3;
+  }
+  for (const GenNode &n : scene.Nodes)
+    keys += n.Position.Keys.size() + n.Rotation.Keys.size() + n.Scale.Keys.size() + n.Roll.Keys.size();
+  printf("%zu meshes, %zu points, %zu triangles; %zu lights, %zu cameras; %zu nodes with %zu keys; %zu bytes\n",
+         scene.Meshes.size(), points, faces, scene.Lights.size(), scene.Cameras.size(), scene.Nodes.size(), keys, size);
+}
+
+int main(int argc, char **argv) {
+  if (argc != 2) {
+    fprintf(stderr, "usage: frosten-scenegen OUTPUT.3ds\n");
+    return 2;
+  }
+  GenScene scene;
+  BuildXmasScene(scene);
+  std::vector<uint8_t> bytes = WriteSceneFile(scene);
+  if (!WriteFile(argv[1], bytes)) {
+    fprintf(stderr, "frosten-scenegen: cannot write %s\n", argv[1]);
+    return 1;
+  }
+  PrintSummary(scene, bytes.size());
+  return 0;
+}
