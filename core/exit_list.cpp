@@ -30,6 +30,8 @@ void EndProgram(int code) {
   std::exit(code);
 }
 
+void EndProgramOnSignal(int signal) { EndProgram(128 + signal); }
+
 static RunTimeErrorReportProc RunTimeErrorReport;
 
 void SetRunTimeErrorReport(RunTimeErrorReportProc report) { RunTimeErrorReport = report; }

@@ -12,6 +12,10 @@ void RunExitProcedures();
 // Runs the exit list and ends the process with the given code. Orderly ends
 // use 0; an end after a reported failure uses 1.
 [[noreturn]] void EndProgram(int code = 0);
+// The end asked for by a signal (SIGINT, SIGTERM, SIGHUP, SIGQUIT): runs the
+// exit list without showing a box (message boxes stay closed once a signal
+// has arrived) and ends the process with 128 + the signal's number.
+[[noreturn]] void EndProgramOnSignal(int signal);
 // Runs the exit list, shows the "Runtime error" report and ends the process
 // with the error code (2 missing file, 5 access denied, 100 short read).
 [[noreturn]] void RunTimeError(int code);

@@ -2,6 +2,8 @@
 
 #include "core/exit_list.h"
 #include "launcher/glcaps.h"
+#include "platform/blanking.h"
+#include "platform/end_signals.h"
 #include "platform/message_box.h"
 #include "platform/screensaver.h"
 
@@ -27,13 +29,18 @@ static int32_t GlutClock() { return glutGet(GLUT_ELAPSED_TIME) - ClockStart + Cl
 
 static ClockSourceProc ClockSource = GlutClock;
 const float FarPlane = 50.0f;
+const char *const ShowWindowTitle = "glZELT";
 const double ProjectionAspect = 1.3333;
 
 void GameModeString(char *out, int outSize, int32_t width, int32_t height, int32_t bits) {
   snprintf(out, outSize, "%dx%d:%d@60", (int)width, (int)height, (int)bits);
 }
 
-static void Idle() { glutPostRedisplay(); }
+// Also the show's safe point for a signal that asks it to end.
+static void Idle() {
+  CheckEndSignal();
+  glutPostRedisplay();
+}
 
 static void LeaveGameMode() { glutLeaveGameMode(); }
 
@@ -50,6 +57,7 @@ static void EnterGameMode(int32_t width, int32_t height, int32_t bits) {
     MessageBoxA(nullptr, "This Fullscreen Mode couldn't be initialized!", mode, MB_ICONEXCLAMATION);
     EndProgram(1);
   }
+  glutSetWindowTitle(ShowWindowTitle);
   RegisterExitProcedure(LeaveGameMode);
 }
 
@@ -65,11 +73,12 @@ void OpenDisplay(int32_t width, int32_t height, int32_t bits, bool fullscreen, u
     EnterGameMode(width, height, bits);
   } else {
     glutInitWindowSize(width, height);
-    glutCreateWindow("glZELT");
+    glutCreateWindow(ShowWindowTitle);
   }
   DetectGLCapabilities();
   SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &ScreenSaverWasActive, 0);
   if (ScreenSaverWasActive) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 0, nullptr, 0);
+  SuspendBlanking();
   RegisterExitProcedure(RestoreScreenSaver);
 }
 
@@ -103,6 +112,7 @@ void Reshape(int32_t width, int32_t height) {
 
 void RestoreScreenSaver() {
   if (ScreenSaverWasActive) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, 0);
+  ResumeBlanking();
 }
 
 void ResetClock(int32_t offset) {

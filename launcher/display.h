@@ -14,6 +14,8 @@ struct DisplaySettingsRecord {
 
 extern DisplaySettingsRecord DisplaySettings;
 extern const float FarPlane;
+// The title of the show's window, full-screen too.
+extern const char *const ShowWindowTitle;
 extern const double ProjectionAspect;
 
 // Game-mode string "WIDTHxHEIGHT:BITS@60" into out (at least 48 bytes).

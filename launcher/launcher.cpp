@@ -3,6 +3,8 @@
 #include "core/exit_list.h"
 #include "launcher/display.h"
 #include "platform/display_modes.h"
+#include "platform/end_signals.h"
+#include "platform/fltk_options.h"
 #include "platform/message_box.h"
 #include "platform/x_display.h"
 
@@ -109,6 +111,7 @@ static void CloseRequested(Fl_Widget *, void *) {
 }
 
 bool RegisterLauncherClass() {
+  ReadFltkOptionsWithoutWriting();
   if (fl_display) return true;
   Display *display = OpenXDisplay();
   if (!display) return false;
@@ -166,7 +169,10 @@ void RunLauncher(uint32_t extraDisplayMode) {
     MessageBoxA(nullptr, "WinCreate failed", nullptr, MB_OK);
     EndProgram(1);
   }
-  while (window->shown()) Fl::wait();
+  while (window->shown()) {
+    WaitForEvents(0.1);
+    CheckEndSignal();
+  }
   delete window;
   Launcher.Window = nullptr;
   Launcher.FullscreenBox = Launcher.CompressBox = nullptr;

@@ -1,5 +1,7 @@
 #include "platform/message_box.h"
 
+#include "platform/end_signals.h"
+#include "platform/fltk_options.h"
 #include "platform/x_display.h"
 
 #include <FL/Fl.H>
@@ -57,6 +59,8 @@ int MessageBoxA(void *, const char *text, const char *title, unsigned style) {
   MessageBoxLines(text, lines.data(), (int)lines.size());
   lines.resize(strlen(lines.c_str()));
   const char *caption = title ? title : "";
+  // A program ending on a signal shows and waits for no box.
+  if (PendingEndSignal()) return IDOK;
 
   if (BoxesOnStderr) {
     for (char &c : lines)
@@ -69,6 +73,7 @@ int MessageBoxA(void *, const char *text, const char *title, unsigned style) {
     return IDOK;
   }
 
+  ReadFltkOptionsWithoutWriting();
   fl_open_display();
   fl_font(FL_HELVETICA, 14);
   int textW = 0, textH = 0;
@@ -100,6 +105,10 @@ int MessageBoxA(void *, const char *text, const char *title, unsigned style) {
   window.end();
   window.set_modal();
   window.show();
-  while (window.shown()) Fl::wait();
+  while (window.shown() && !PendingEndSignal()) WaitForEvents(0.1);
+  if (window.shown()) {
+    window.hide();
+    CheckEndSignal();
+  }
   return IDOK;
 }

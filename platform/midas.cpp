@@ -159,8 +159,11 @@ bool MIDASsetOption(int option, int value) {
 bool MIDASinit() {
   if (!Midas.Started) return FailPlain(MIDAS_ERROR_NOT_STARTED);
   if (Midas.Initialised) return FailPlain(MIDAS_ERROR_ALREADY_INITIALISED);
-  // Ctrl+C and SIGTERM keep their usual meaning: end the process at once.
+  // The sound library leaves the signals to the program.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // The name a desktop's per-application volume control lists.
+  SDL_SetHint(SDL_HINT_APP_NAME, "Frosten");
+  SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Frosten");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
     return Fail(MIDAS_ERROR_AUDIO_SYSTEM, "audio system could not be started: %s", SDL_GetError());
 

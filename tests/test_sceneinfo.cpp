@@ -305,8 +305,19 @@ TEST(SceneInfo, UnreadableFileAndBadArguments) {
   EXPECT_EQ(status, 2);
 }
 
+// A directory, a device and a file without the 3DS header are refused, each
+// with what it is, in one line that names the path once.
 TEST(SceneInfo, FileThatIsNotAScene) {
-  Json j = RunJson("--json " + std::string(FROSTEN_SOURCE_DIR) + "/tests/data/cube.obj");
-  EXPECT_EQ(j["objects"].Items.size(), 0u);
-  EXPECT_EQ(j["cameras"].Items.size(), 0u);
+  const std::string notScene = std::string(FROSTEN_SOURCE_DIR) + "/tests/data/cube.obj";
+  const std::pair<std::string, std::string> cases[] = {
+      {notScene, "not a 3DS file (no 0x4D4D header)"},
+      {FROSTEN_SOURCE_DIR, "is a directory"},
+      {"/dev/null", "is not a regular file"},
+  };
+  for (const auto &[path, reason] : cases) {
+    int status;
+    std::string out = RunTool("--json " + path, status);
+    EXPECT_EQ(status, 1) << path;
+    EXPECT_EQ(out, "frosten-sceneinfo: " + path + ": " + reason + "\n");
+  }
 }

@@ -6,63 +6,10 @@
 # Skipped (77) where Xorg or its dummy driver is not installed.
 source "$(dirname "$0")/lib.sh"
 DRIVER="$BUILD/tests/launcher_settings"
-XORG="$(command -v Xorg || echo /usr/lib/xorg/Xorg)"
-DUMMY_DRV=/usr/lib/xorg/modules/drivers/dummy_drv.so
-if [ ! -x "$XORG" ] || [ ! -f "$DUMMY_DRV" ]; then
-  echo "SKIP: Xorg with the dummy video driver is not installed"
-  exit 77
-fi
-
 WORK="$(mktemp -d)"
 at_exit "rm -rf $WORK"
-
-# 640x480 and 800x600 at exactly 60 Hz, 1024x768 (the start mode) at 60 Hz.
-cat >"$WORK/dummy.conf" <<'CONF'
-Section "ServerFlags"
-  Option "AutoAddDevices" "false"
-  Option "AutoAddGPU" "false"
-  Option "DontVTSwitch" "true"
-EndSection
-Section "Device"
-  Identifier "card"
-  Driver "dummy"
-  VideoRam 32768
-EndSection
-Section "Monitor"
-  Identifier "monitor"
-  HorizSync 28.0-80.0
-  VertRefresh 48.0-75.0
-  Modeline "1024x768_60" 65.0 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
-  Modeline "800x600_60" 40.0 800 840 968 1056 600 601 605 628 +hsync +vsync
-  Modeline "640x480_60" 25.2 640 656 752 800 480 490 492 525 -hsync -vsync
-EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "card"
-  Monitor "monitor"
-  DefaultDepth 24
-  SubSection "Display"
-    Depth 24
-    Modes "1024x768_60" "800x600_60" "640x480_60"
-    Virtual 1024 768
-  EndSubSection
-EndSection
-CONF
-mkdir -p "$WORK/conf.d"
-start_bg xorg_pid "$XORG" -noreset -nolisten tcp -config "$WORK/dummy.conf" -configdir "$WORK/conf.d" \
-  -logfile "$WORK/xorg.log" -displayfd 3 3>"$WORK/display" >/dev/null 2>&1
-at_exit "kill $xorg_pid; wait $xorg_pid"
-for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-if [ ! -s "$WORK/display" ]; then
-  echo "SKIP: Xorg with the dummy driver did not start here"
-  exit 77
-fi
-export DISPLAY=":$(cat "$WORK/display")"
-
-# vidmode_current: "WIDTHxHEIGHT CLOCK" of the video mode in use.
-vidmode_current() {
-  xdpyinfo -ext XFree86-VidModeExtension | awk '/Current Video Mode Setting/ {getline; print $2 "x" $6, $1; exit}'
-}
+use_dummy_xorg "$WORK"
+case $? in 0) ;; 77) exit 77 ;; *) fail "Xorg did not start" ;; esac
 
 bits="$(screen_bits)"
 expected="$(server_modes)"

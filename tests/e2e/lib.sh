@@ -129,6 +129,11 @@ pass_launcher() {
   click "$launcher" $LAUNCHER_OKAY
 }
 
+# SHOW_WRAPPER: a command that start_show puts in front of the show, such as
+# (env --default-signal=INT,QUIT): a background job of a script starts with
+# those two signals ignored, and the show leaves ignored signals alone.
+SHOW_WRAPPER=()
+
 # start_show [ARGS...]: starts the real show in the background, passes
 # through the launcher in window mode and waits until the show's window
 # "glZELT" is up. Sets SHOW_PID and SHOW_WINDOW; the show's output goes to
@@ -137,7 +142,7 @@ pass_launcher() {
 # substitution open.
 start_show() {
   SHOW_LOG="${SHOW_LOG:-$(mktemp)}"
-  "$BUILD/frosten" "$@" >"$SHOW_LOG" 2>&1 &
+  "${SHOW_WRAPPER[@]}" "$BUILD/frosten" "$@" >"$SHOW_LOG" 2>&1 &
   SHOW_PID=$!
   at_exit "kill -9 $SHOW_PID 2>/dev/null"
   SHOW_WINDOW=""
@@ -161,6 +166,9 @@ end_show() {
 
 # xset_timeout: the screen-saver timeout the X server reports.
 xset_timeout() { xset q | sed -n 's/.*timeout: *\([0-9-]*\).*/\1/p'; }
+
+# dpms_state: "Enabled" or "Disabled", or nothing where the server has no DPMS.
+dpms_state() { xset q | sed -n 's/.*DPMS is \([A-Za-z]*\).*/\1/p'; }
 
 # screen_bits: bits per pixel of the X server's default depth.
 screen_bits() {
@@ -215,4 +223,64 @@ use_private_xvfb() {
   for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
   [ -s "$file" ] || return 1
   export DISPLAY=":$(cat "$file")"
+}
+
+# use_dummy_xorg DIR: starts Xorg on its dummy video driver, which offers
+# several modes (1024x768, the start mode, 800x600 and 640x480, all at
+# 60 Hz), with its files in DIR; points DISPLAY at it and stops it when the
+# script ends. Returns 77 (say SKIP) where Xorg or the driver is missing or
+# does not start here.
+use_dummy_xorg() {
+  local work="$1" xorg xorg_pid
+  xorg="$(command -v Xorg || echo /usr/lib/xorg/Xorg)"
+  if [ ! -x "$xorg" ] || [ ! -f /usr/lib/xorg/modules/drivers/dummy_drv.so ]; then
+    echo "SKIP: Xorg with the dummy video driver is not installed"
+    return 77
+  fi
+  cat >"$work/dummy.conf" <<'CONF'
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoAddGPU" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "card"
+  Driver "dummy"
+  VideoRam 32768
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 28.0-80.0
+  VertRefresh 48.0-75.0
+  Modeline "1024x768_60" 65.0 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
+  Modeline "800x600_60" 40.0 800 840 968 1056 600 601 605 628 +hsync +vsync
+  Modeline "640x480_60" 25.2 640 656 752 800 480 490 492 525 -hsync -vsync
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "card"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "1024x768_60" "800x600_60" "640x480_60"
+    Virtual 1024 768
+  EndSubSection
+EndSection
+CONF
+  mkdir -p "$work/conf.d"
+  start_bg xorg_pid "$xorg" -noreset -nolisten tcp -config "$work/dummy.conf" -configdir "$work/conf.d" \
+    -logfile "$work/xorg.log" -displayfd 3 3>"$work/display" >/dev/null 2>&1
+  at_exit "kill $xorg_pid; wait $xorg_pid"
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  if [ ! -s "$work/display" ]; then
+    echo "SKIP: Xorg with the dummy driver did not start here"
+    return 77
+  fi
+  export DISPLAY=":$(cat "$work/display")"
+}
+
+# vidmode_current: "WIDTHxHEIGHT CLOCK" of the video mode in use.
+vidmode_current() {
+  xdpyinfo -ext XFree86-VidModeExtension | awk '/Current Video Mode Setting/ {getline; print $2 "x" $6, $1; exit}'
 }

@@ -7,6 +7,7 @@
 #include "textures/hwl.h"
 #include "tools/common/hwl_encode.h"
 #include "tools/common/png_file.h"
+#include "tools/common/tool_cli.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -26,53 +27,32 @@ static const char *USAGE =
     "       frosten-hwl decode IN.hwl OUT.png\n"
     "       frosten-hwl info IN.hwl\n";
 
-static int Usage() {
-  fputs(USAGE, stderr);
-  return 2;
-}
-
 static int Fail(const char *file, const char *reason) {
   fprintf(stderr, "frosten-hwl: %s: %s\n", file, reason);
   return 1;
 }
 
 static void ToolDataError(int code, const char *fileName) {
-  fprintf(stderr, "frosten-hwl: %s: %s (I/O error %d)\n", fileName, IoErrorText(code), code);
-  exit(1);
+  ToolFail("%s: %s (I/O error %d)", fileName, IoErrorText(code), code);
 }
 
-static bool ParseInt(const char *text, int low, int high, int &value) {
-  char *end = nullptr;
-  long v = strtol(text, &end, 10);
-  if (!*text || *end || v < low || v > high) return false;
-  value = (int)v;
-  return true;
-}
-
-static bool ParseEncodeOptions(int argc, char **argv, EncodeOptions &options) {
+static void ParseEncodeOptions(int argc, char **argv, EncodeOptions &options) {
   options = EncodeOptions{nullptr, nullptr, {-1, HWL_DEFAULT_QUALITY}, false, false};
   for (int i = 2; i < argc; i++) {
     const char *a = argv[i];
     if (!strcmp(a, "--grey")) options.Grey = true;
     else if (!strcmp(a, "--alpha")) options.Alpha = true;
-    else if (!strcmp(a, "--levels") && i + 1 < argc) {
-      if (!ParseInt(argv[++i], 0, HWL_MAX_LEVELS, options.Settings.Levels)) {
-        fprintf(stderr, "frosten-hwl: --levels takes 0 ... 16\n");
-        return false;
-      }
-    } else if (!strcmp(a, "--quality") && i + 1 < argc) {
-      if (!ParseInt(argv[++i], 1, 100, options.Settings.Quality)) {
-        fprintf(stderr, "frosten-hwl: --quality takes 1 ... 100\n");
-        return false;
-      }
-    } else if (a[0] == '-' && a[1]) {
-      fprintf(stderr, "frosten-hwl: unknown option %s\n", a);
-      return false;
-    } else if (!options.Input) options.Input = a;
+    else if (!strcmp(a, "--levels"))
+      options.Settings.Levels = ToolIntValue(a, ToolOptionValue(argc, argv, i), 0, HWL_MAX_LEVELS);
+    else if (!strcmp(a, "--quality"))
+      options.Settings.Quality = ToolIntValue(a, ToolOptionValue(argc, argv, i), 1, 100);
+    else if (a[0] == '-' && a[1]) ToolUsageError("unknown option %s", a);
+    else if (!options.Input) options.Input = a;
     else if (!options.Output) options.Output = a;
-    else return false;
+    else ToolUsageError("too many arguments");
   }
-  return options.Input && options.Output;
+  if (!options.Input || !options.Output) ToolUsageError("encode needs IN.png and OUT.hwl");
+  ToolRefuseSameFile(options.Input, options.Output);
 }
 
 // The planes to store: one grey plane or red, green, blue.
@@ -101,7 +81,8 @@ static bool WriteFile(const char *name, const std::vector<uint8_t> &bytes) {
 
 static int Encode(int argc, char **argv) {
   EncodeOptions options;
-  if (!ParseEncodeOptions(argc, argv, options)) return Usage();
+  ParseEncodeOptions(argc, argv, options);
+  ToolRequireFile(options.Input);
   PngImage png;
   char error[256];
   if (!ReadPng(options.Input, png, error, sizeof error)) {
@@ -119,7 +100,9 @@ static int Encode(int argc, char **argv) {
 }
 
 static int Decode(int argc, char **argv) {
-  if (argc != 4) return Usage();
+  if (argc != 4) ToolUsageError("decode needs IN.hwl and OUT.png");
+  ToolRefuseSameFile(argv[2], argv[3]);
+  ToolRequireFile(argv[2]);
   std::vector<uint8_t> pixels;
   HwlHeader header;
   HwlStatus status = decodeHwl(pixels, header, argv[2], true);
@@ -149,7 +132,8 @@ static int Decode(int argc, char **argv) {
 }
 
 static int Info(int argc, char **argv) {
-  if (argc != 3) return Usage();
+  if (argc != 3) ToolUsageError("info needs IN.hwl");
+  ToolRequireFile(argv[2]);
   DataFile file;
   OpenDataFile(file, argv[2]);
   int32_t length = file.Size - file.Position;
@@ -185,10 +169,11 @@ static int Info(int argc, char **argv) {
 }
 
 int main(int argc, char **argv) {
+  ToolStart("frosten-hwl", USAGE, argc, argv);
   DataError = ToolDataError;
-  if (argc < 2) return Usage();
+  if (argc < 2) ToolUsageError(nullptr);
   if (!strcmp(argv[1], "encode")) return Encode(argc, argv);
   if (!strcmp(argv[1], "decode")) return Decode(argc, argv);
   if (!strcmp(argv[1], "info")) return Info(argc, argv);
-  return Usage();
+  ToolUsageError("unknown command %s", argv[1]);
 }

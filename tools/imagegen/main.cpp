@@ -5,6 +5,8 @@
 //   frosten-imagegen list                              "NAME ENCODER-OPTIONS" per image
 //   frosten-imagegen report SOURCE DECODED DATA        size and PSNR table (Markdown)
 //   frosten-imagegen sheet DECODED DATA OUT.png        contact sheet
+//   frosten-imagegen icon OUT.png                      the desktop icon
+#include "tools/common/tool_cli.h"
 #include "tools/imagegen/imagegen.h"
 
 #include <cmath>
@@ -14,19 +16,20 @@
 #include <sys/stat.h>
 
 // Sides: powers of two, divisible by 2^(ENCODE_LEVELS + 1) = 64.
-enum { SPRITE_SIDE = 256, SNOW_SIDE = 128, BRANCH_SIDE = 256, BANNER_WIDTH = 512, BANNER_HEIGHT = 256 };
+enum { SPRITE_SIDE = 256, SNOW_SIDE = 128, BRANCH_SIDE = 256, BANNER_WIDTH = 512, BANNER_HEIGHT = 256, ICON_SIDE = 128 };
 
 static const char *const USAGE =
     "usage: frosten-imagegen draw OUTDIR\n"
     "       frosten-imagegen list\n"
     "       frosten-imagegen report SOURCE_DIR DECODED_DIR DATA_DIR\n"
-    "       frosten-imagegen sheet DECODED_DIR DATA_DIR OUT.png\n";
+    "       frosten-imagegen sheet DECODED_DIR DATA_DIR OUT.png\n"
+    "       frosten-imagegen icon OUT.png\n";
 
 static bool Save(const std::string &dir, const char *name, const PngImage &image) {
   std::string path = dir + "/" + name + ".png";
   char error[256];
   if (!WritePng(path.c_str(), image, error, sizeof error)) {
-    fprintf(stderr, "frosten-imagegen: %s: %s\n", path.c_str(), error);
+    fprintf(stderr, "frosten-imagegen: %s\n", error);  // the reason names the file
     return false;
   }
   return true;
@@ -101,11 +104,42 @@ static int Sheet(const char *decodedDir, const char *dataDir, const char *outFil
   return ok ? 0 : 1;
 }
 
+// The snowflake sprite, white on a round night-blue disc with a soft rim, as
+// an RGBA image for the desktop.
+static int Icon(const char *outFile) {
+  PngImage flake = DrawSnowflake(ICON_SIDE);
+  PngImage icon{ICON_SIDE, ICON_SIDE, 4, std::vector<uint8_t>((size_t)ICON_SIDE * ICON_SIDE * 4)};
+  const float night[3] = {18, 38, 92};
+  const float side = ICON_SIDE, centre = (side - 1) / 2, radius = side / 2 - 1;
+  for (int y = 0; y < ICON_SIDE; y++) {
+    for (int x = 0; x < ICON_SIDE; x++) {
+      size_t i = (size_t)y * ICON_SIDE + x;
+      float white = flake.Pixels[i * flake.Channels] / 255.0f;
+      float edge = radius - std::hypot(x - centre, y - centre);
+      float cover = edge >= 1 ? 1 : edge <= 0 ? 0 : edge;
+      for (int c = 0; c < 3; c++) icon.Pixels[i * 4 + c] = (uint8_t)std::lround(night[c] + (255 - night[c]) * white);
+      icon.Pixels[i * 4 + 3] = (uint8_t)std::lround(255 * cover);
+    }
+  }
+  char error[256];
+  if (!WritePng(outFile, icon, error, sizeof error)) ToolFail("%s", error);  // the reason names the file
+  return 0;
+}
+
+// COMMAND needs COUNT arguments after it.
+static void Needs(int argc, int count, const char *command, const char *what) {
+  if (argc != count + 2) ToolUsageError("%s needs %s", command, what);
+}
+
 int main(int argc, char **argv) {
-  if (argc == 3 && strcmp(argv[1], "draw") == 0) return Draw(argv[2]);
-  if (argc == 2 && strcmp(argv[1], "list") == 0) return List();
-  if (argc == 5 && strcmp(argv[1], "report") == 0) return Report(argv[2], argv[3], argv[4]);
-  if (argc == 5 && strcmp(argv[1], "sheet") == 0) return Sheet(argv[2], argv[3], argv[4]);
-  fputs(USAGE, stderr);
-  return 2;
+  ToolStart("frosten-imagegen", USAGE, argc, argv);
+  if (argc < 2) ToolUsageError(nullptr);
+  const char *command = argv[1];
+  if (!strcmp(command, "draw")) return Needs(argc, 1, command, "OUTDIR"), Draw(argv[2]);
+  if (!strcmp(command, "list")) return Needs(argc, 0, command, "no arguments"), List();
+  if (!strcmp(command, "report"))
+    return Needs(argc, 3, command, "SOURCE_DIR DECODED_DIR DATA_DIR"), Report(argv[2], argv[3], argv[4]);
+  if (!strcmp(command, "sheet")) return Needs(argc, 3, command, "DECODED_DIR DATA_DIR OUT.png"), Sheet(argv[2], argv[3], argv[4]);
+  if (!strcmp(command, "icon")) return Needs(argc, 1, command, "OUT.png"), Icon(argv[2]);
+  ToolUsageError("unknown command %s", command);
 }

@@ -1,8 +1,11 @@
 // frosten-modgen OUTPUT: composes the show's music and writes it as a
 // ProTracker module, then prints the arrangement.
+#include "tools/common/tool_cli.h"
 #include "tools/modgen/modgen.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -34,21 +37,14 @@ static void PrintArrangement(const ModFile &mod, size_t size) {
 }
 
 int main(int argc, char **argv) {
-  if (argc != 2) {
-    fprintf(stderr, "usage: frosten-modgen OUTPUT.mod\n");
-    return 2;
-  }
+  ToolStart("frosten-modgen", "usage: frosten-modgen OUTPUT.mod\n", argc, argv);
+  if (argc != 2) ToolUsageError(nullptr);
+  if (argv[1][0] == '-' && argv[1][1]) ToolUsageError("unknown option %s", argv[1]);
   ModFile mod;
   std::vector<uint8_t> bytes;
   std::string error;
-  if (!ComposeModule(mod, error) || !WriteModBytes(mod, bytes, error)) {
-    fprintf(stderr, "frosten-modgen: %s\n", error.c_str());
-    return 1;
-  }
-  if (!WriteFile(argv[1], bytes)) {
-    fprintf(stderr, "frosten-modgen: cannot write %s\n", argv[1]);
-    return 1;
-  }
+  if (!ComposeModule(mod, error) || !WriteModBytes(mod, bytes, error)) ToolFail("%s", error.c_str());
+  if (!WriteFile(argv[1], bytes)) ToolFail("%s: cannot write: %s", argv[1], strerror(errno));
   PrintArrangement(mod, bytes.size());
   return 0;
 }

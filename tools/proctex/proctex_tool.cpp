@@ -5,6 +5,7 @@
 #include "effects/proctex.h"
 #include "effects/proctex_recipes.h"
 #include "tools/common/png_file.h"
+#include "tools/common/tool_cli.h"
 
 #include <cstdio>
 #include <cstring>
@@ -31,11 +32,10 @@ static int FindRecipe(const char *name) {
 }
 
 int main(int argc, char **argv) {
-  int wanted = argc == 3 ? FindRecipe(argv[1]) : -1;
-  if (wanted < 0) {
-    fprintf(stderr, "usage: frosten-proctex reflection|tree|surface OUT.png\n");
-    return 2;
-  }
+  ToolStart("frosten-proctex", "usage: frosten-proctex reflection|tree|surface OUT.png\n", argc, argv);
+  if (argc != 3) ToolUsageError(nullptr);
+  int wanted = FindRecipe(argv[1]);
+  if (wanted < 0) ToolUsageError("unknown texture %s", argv[1]);
   for (int i = 0; i < wanted; i++) {
     RECIPES[i].Run();
     TexRelease();
@@ -45,9 +45,6 @@ int main(int argc, char **argv) {
   PngImage image{TexGen.Width, TexGen.Height, 3, layer};
   TexRelease();
   char error[256];
-  if (!WritePng(argv[2], image, error, sizeof error)) {
-    fprintf(stderr, "frosten-proctex: %s: %s\n", argv[2], error);
-    return 1;
-  }
+  if (!WritePng(argv[2], image, error, sizeof error)) ToolFail("%s", error);  // the reason names the file
   return 0;
 }
