@@ -84,7 +84,6 @@ void UpdateParticleSystem(ParticleSystem &system, uint32_t ticks) {
   }
 }
 
-
 ParticleQuad ParticleSprite(const ParticleSystem &system, const Particle &p, const Vector3 &up,
                             const Vector3 &right) {
   // Alpha runs from 1 at the longest life down to 0; a life of one tick or

@@ -4,25 +4,13 @@
 #include "render/mesh_draw.h"
 #include "render/quaternion.h"
 #include "scene/scene.h"
-#include "tools/capture/frame_capture.h"
+#include "tests/capture_window.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 #include <cmath>
 #include <vector>
-
-static bool OpenWindow() {
-  static int state = 0;
-  if (state == 0) {
-    char error[300];
-    state = OpenCaptureWindow(64, 48, error, sizeof error) ? 1 : 2;
-  }
-  return state == 1;
-}
-
-#define NEED_WINDOW() \
-  if (!OpenWindow()) GTEST_SKIP() << "no GL window"
 
 // An object with one key per track.
 static SceneObject MakeObject(const char *name, const char *parent, Vector3 position, Quaternion turn,
