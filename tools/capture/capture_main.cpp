@@ -3,7 +3,6 @@
 // and writes each picture as DIR/tick-NNNNNN.png. No launcher, no sound, no
 // display mode change; a private X server when there is no display.
 #include "core/program.h"
-#include "platform/runtime_error.h"
 #include "effects/setup.h"
 #include "platform/runtime_error.h"
 #include "scene/datafile.h"
