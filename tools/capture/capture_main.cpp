@@ -73,7 +73,8 @@ static CaptureOptions ParseArguments(int argc, char **argv) {
   if (o.Video) {
     if (o.Step) ToolUsageError("--step is for pictures alone; a video has --fps");
     if (!o.Width) o.Width = 1280, o.Height = 720;
-    if (o.Width % 2 || o.Height % 2) ToolUsageError("a video's size must be even, not %dx%d", o.Width, o.Height);
+    // yuv420p keeps one colour sample for every 2x2 pixels.
+    if (o.Width % 2 || o.Height % 2) ToolFail("a video's size must be even, not %dx%d", o.Width, o.Height);
     if (!o.Fps) o.Fps = 60;
     if (o.To < 0) o.To = o.From + CAMERA_LOOP;
     if (o.To <= o.From) ToolUsageError("--to must come after --from");

@@ -178,6 +178,7 @@ void CaptureVideo(const CaptureOptions &o) {
   VideoSettings settings = {o.Width, o.Height, o.Fps, Run.Sound.c_str(), o.Video, Run.Partial.c_str()};
   if (!StartVideoEncoder(Run.Encoder, settings, error, sizeof error)) EndWith(error);
   FrameTimes times = {0, 0};
+  double drawing = Seconds();
   DrawFrames(o, frames, times);
   double finishing = Seconds();
   if (!FinishVideo(Run.Encoder, error, sizeof error)) EndWith(error);
@@ -190,8 +191,8 @@ void CaptureVideo(const CaptureOptions &o) {
   RemovePartialFiles();
   double end = Seconds();
   fprintf(stderr,
-          "frosten-capture: %s: %ld frames in %.1f s, %.1f fps (drawing %.1f s, read-back %.1f s, "
-          "waiting for ffmpeg %.1f s, finishing %.1f s)\n",
-          o.Video, frames, end - start, (double)frames / (end - start), times.Drawing, times.ReadBack,
-          Run.Encoder.WaitSeconds, end - finishing);
+          "frosten-capture: %s: %ld frames in %.1f s: setting up %.1f s; %.1f frames a second (drawing %.1f s, "
+          "read-back %.1f s, waiting for ffmpeg %.1f s); finishing %.1f s\n",
+          o.Video, frames, end - start, drawing - start, (double)frames / (finishing - drawing), times.Drawing,
+          times.ReadBack, Run.Encoder.WaitSeconds, end - finishing);
 }
