@@ -47,7 +47,8 @@ done
 probe() { ffprobe -v error -count_frames -select_streams "$1" -show_entries "stream=$2" -of csv=p=0 "$OUT/a.mp4"; }
 [ "$(probe v codec_name,pix_fmt,width,height,r_frame_rate,nb_read_frames)" = "h264,160,120,yuv420p,30/1,30" ] \
   || fail "video stream: $(probe v codec_name,pix_fmt,width,height,r_frame_rate,nb_read_frames)"
-[ "$(probe a codec_name,sample_rate,channels)" = "aac,44100,2" ] || fail "audio stream: $(probe a codec_name,sample_rate,channels)"
+[ "$(probe a codec_name,sample_rate,channels)" = "aac,44100,2" ] \
+  || fail "audio stream: $(probe a codec_name,sample_rate,channels)"
 python3 -c "import sys; sys.exit(abs(float('$(probe a duration)') - 1.0) > 0.01)" \
   || fail "audio lasts $(probe a duration) s, the pictures 1 s"
 
@@ -61,7 +62,8 @@ got, want = (array.array('h', open(f, 'rb').read()) for f in sys.argv[1:3])
 n = min(len(got), len(want))
 if abs(len(got) - len(want)) > 2 * 2048: sys.exit("decoded %d samples, want %d" % (len(got), len(want)))
 db = lambda s: 10 * math.log10(max(sum(x * x for x in s[:n]) / n, 1e-9) / 32768 ** 2)
-corr = sum(a * b for a, b in zip(got[:n], want[:n])) / math.sqrt(sum(a * a for a in got[:n]) * sum(b * b for b in want[:n]) or 1)
+energy = math.sqrt(sum(a * a for a in got[:n]) * sum(b * b for b in want[:n])) or 1
+corr = sum(a * b for a, b in zip(got[:n], want[:n])) / energy
 print("sound: %.2f dBFS, direct %.2f dBFS, correlation %.3f" % (db(got), db(want), corr))
 if db(want) < -40 or abs(db(got) - db(want)) > 1 or corr < 0.9: sys.exit(1)
 PY
@@ -84,7 +86,8 @@ SHORT=(--size 160x120 --to 20)
 expect_failure 1 ': No such file or directory$' "$CAPTURE" "${SHORT[@]}" --video "$FAILS/none/v.mp4"
 expect_failure 1 'is a folder$' "$CAPTURE" "${SHORT[@]}" --video "$FAILS"
 expect_failure 1 'must be even, not 161x120$' "$CAPTURE" --size 161x120 --video "$FAILS/v.mp4"
-expect_failure 1 'ffmpeg program' env FROSTEN_FFMPEG=/nonexistent/ffmpeg "$CAPTURE" "${SHORT[@]}" --video "$FAILS/v.mp4"
+expect_failure 1 'ffmpeg program' \
+  env FROSTEN_FFMPEG=/nonexistent/ffmpeg "$CAPTURE" "${SHORT[@]}" --video "$FAILS/v.mp4"
 printf '#!/bin/sh\necho "the encoder broke" >&2\nexit 1\n' >"$OUT/broken-ffmpeg"
 chmod +x "$OUT/broken-ffmpeg"
 expect_failure 1 '^frosten-capture: ffmpeg failed: the encoder broke$' \
@@ -101,7 +104,8 @@ mkdir -p "$OUT/run/mod" && ln -s "$HERE/mod/be_good.mod" "$OUT/run/mod/be_good.m
 cd "$OUT/run" || fail "no $OUT/run"
 expect_failure 2 '^Runtime error 2 at .*\(data/xmas\.3ds\)$' "$CAPTURE" "${SHORT[@]}" --video "$FAILS/v.mp4"
 ln -s "$HERE/data" data && rm mod/be_good.mod && echo "not a module" >mod/be_good.mod
-expect_failure 1 '^frosten-capture: not a module file: mod/be_good\.mod$' "$CAPTURE" "${SHORT[@]}" --video "$FAILS/v.mp4"
+expect_failure 1 '^frosten-capture: not a module file: mod/be_good\.mod$' \
+  "$CAPTURE" "${SHORT[@]}" --video "$FAILS/v.mp4"
 cd "$HERE" || fail "no $HERE"
 
 # An interrupt (Ctrl-C, or SIGTERM) while it draws: ffmpeg is stopped, the

@@ -127,7 +127,8 @@ static void CapturePictures(const CaptureOptions &o) {
 int main(int argc, char **argv) {
   ToolStart("frosten-capture", Usage, argc, argv);
   CaptureOptions o = ParseArguments(argc, argv);
-  if (o.PngDir && mkdir(o.PngDir, 0777) != 0 && errno != EEXIST) ToolFail("cannot make %s: %s", o.PngDir, strerror(errno));
+  if (o.PngDir && mkdir(o.PngDir, 0777) != 0 && errno != EEXIST)
+    ToolFail("cannot make %s: %s", o.PngDir, strerror(errno));
   ProgramArgc = argc;
   ProgramArgv = argv;
   DataError = CaptureDataError;

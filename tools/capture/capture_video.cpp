@@ -18,16 +18,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The files of a capture under way, removed unless it finishes: the video
-// under its temporary name and the sound for ffmpeg.
+// A video capture under way: ffmpeg, its progress line, and the files that
+// go unless it finishes (the video under its temporary name and the sound).
 struct VideoRun {
   VideoEncoder Encoder;
   std::string Partial;
   std::string Sound;
   bool Finished;
+  ProgressLine Progress;
 };
 
-static VideoRun Run = {{0, -1, nullptr, 0.0}, {}, {}, false};
+static VideoRun Run = {{0, -1, nullptr, 0.0}, {}, {}, false, {}};
 static volatile sig_atomic_t Interruption;
 
 static void Interrupt(int signal) { Interruption = signal; }
@@ -35,6 +36,7 @@ static bool KeepGoing() { return Interruption == 0; }
 static bool Stop() { return Interruption != 0; }
 
 static void RemovePartialFiles() {
+  EndProgress(Run.Progress);
   StopVideoEncoder(Run.Encoder);
   if (!Run.Partial.empty() && !Run.Finished) unlink(Run.Partial.c_str());
   if (!Run.Sound.empty()) unlink(Run.Sound.c_str());
@@ -50,6 +52,7 @@ static void RemovePartialFiles() {
 
 [[noreturn]] static void EndWith(const char *error) {
   if (Interruption) EndInterrupted();
+  EndProgress(Run.Progress);
   ToolFail("%s", error);
 }
 
@@ -127,8 +130,7 @@ struct FrameTimes {
 
 static void DrawFrames(const CaptureOptions &o, long frames, FrameTimes &times) {
   PngImage image;
-  ProgressLine progress;
-  StartProgress(progress, frames);
+  StartProgress(Run.Progress, frames);
   char error[400];
   for (long frame = 0; frame < frames; frame++) {
     int tick = FrameTick(o, frame);
@@ -144,17 +146,12 @@ static void DrawFrames(const CaptureOptions &o, long frames, FrameTimes &times) 
       TickPicturePath(o.PngDir, tick, path, sizeof path);
       if (!WritePng(path, image, error, sizeof error)) EndWith(error);
     }
-    if (!EncodeFrame(Run.Encoder, image.Pixels.data(), image.Pixels.size(), Stop, error, sizeof error)) {
-      EndProgress(progress);
+    if (!EncodeFrame(Run.Encoder, image.Pixels.data(), image.Pixels.size(), Stop, error, sizeof error))
       EndWith(error);
-    }
-    if (Interruption) {
-      EndProgress(progress);
-      EndInterrupted();
-    }
-    ShowProgress(progress, frame + 1);
+    if (Interruption) EndInterrupted();
+    ShowProgress(Run.Progress, frame + 1);
   }
-  EndProgress(progress);
+  EndProgress(Run.Progress);
 }
 
 void CaptureVideo(const CaptureOptions &o) {

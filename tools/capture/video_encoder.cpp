@@ -78,10 +78,17 @@ static std::vector<std::string> FfmpegArguments(const VideoSettings &s) {
   return a;
 }
 
+static void WriteText(int fd, const char *text) {
+  ssize_t ignored = write(fd, text, strlen(text));
+  (void)ignored;
+}
+
 // The child's side: the pipe as standard input, the log as standard error,
 // a process group of its own (a Ctrl-C at the terminal reaches only the
 // capture, which then ends ffmpeg itself), and death with the capture.
-[[noreturn]] static void RunFfmpeg(const std::vector<std::string> &arguments, int input, int log, pid_t parent) {
+// Between fork and exec only calls that take no locks: the GL driver's
+// threads may have held one at the fork.
+[[noreturn]] static void RunFfmpeg(char *const *argv, int input, int log, pid_t parent) {
   setpgid(0, 0);
   prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (getppid() != parent) _exit(127);
@@ -90,17 +97,22 @@ static std::vector<std::string> FfmpegArguments(const VideoSettings &s) {
   dup2(log, 2);
   int null = open("/dev/null", O_WRONLY);
   if (null >= 0) dup2(null, 1);
-  std::vector<char *> argv;
-  for (const std::string &a : arguments) argv.push_back((char *)a.c_str());
-  argv.push_back(nullptr);
-  execvp(argv[0], argv.data());
-  dprintf(2, "cannot run %s: %s\n", argv[0], strerror(errno));
+  execvp(argv[0], argv);
+  int error = errno;
+  WriteText(2, "cannot run ");
+  WriteText(2, argv[0]);
+  WriteText(2, ": ");
+  WriteText(2, strerror(error));
+  WriteText(2, "\n");
   _exit(127);
 }
 
 bool StartVideoEncoder(VideoEncoder &encoder, const VideoSettings &settings, char *error, int errorSize) {
   encoder = VideoEncoder{0, -1, nullptr, 0.0};
   std::vector<std::string> arguments = FfmpegArguments(settings);
+  std::vector<char *> argv;
+  for (std::string &a : arguments) argv.push_back(a.data());
+  argv.push_back(nullptr);
   int fds[2];
   encoder.Log = tmpfile();
   if (!encoder.Log || pipe2(fds, O_CLOEXEC) != 0) {
@@ -119,7 +131,7 @@ bool StartVideoEncoder(VideoEncoder &encoder, const VideoSettings &settings, cha
     close(fds[1]);
     return false;
   }
-  if (pid == 0) RunFfmpeg(arguments, fds[0], fileno(encoder.Log), parent);
+  if (pid == 0) RunFfmpeg(argv.data(), fds[0], fileno(encoder.Log), parent);
   close(fds[0]);
   encoder.Pid = pid;
   encoder.Input = fds[1];
