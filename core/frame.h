@@ -12,9 +12,9 @@ void DisplayFrame();
 // the back buffer (the frame capture reads it back from there).
 void DrawFrame();
 // What a frame carries over to the next, without drawing: the tick from the
-// clock, the lights moved to it and the particle step. A frame drawn after
-// skipped ones is the same picture as after drawn ones (the frame capture
-// skips the ticks it does not keep).
+// clock, the lights moved to it and the particle step. It leaves the scene
+// as DrawFrame would, so that the frame capture can skip the ticks it does
+// not keep and still draw the next one as the show does.
 void StepFrame();
 // The tick of an elapsed time: milliseconds x 60 / 1000, rounded to the
 // nearest integer, halves to even.
