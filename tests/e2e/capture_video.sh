@@ -96,6 +96,9 @@ if [ "$(id -u)" != 0 ]; then
   chmod 555 "$FAILS"
   expect_failure 1 'cannot write there' "$CAPTURE" "${SHORT[@]}" --video "$FAILS/v.mp4"
   chmod 755 "$FAILS"
+else
+  # root may write anywhere but in a file system that takes no new files.
+  expect_failure 1 '^frosten-capture: cannot make a file in /sys: ' "$CAPTURE" "${SHORT[@]}" --video /sys/v.mp4
 fi
 # Run elsewhere: the module but no data files; then the data files and a
 # module that is not one.
