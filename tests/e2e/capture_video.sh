@@ -92,6 +92,14 @@ printf '#!/bin/sh\necho "the encoder broke" >&2\nexit 1\n' >"$OUT/broken-ffmpeg"
 chmod +x "$OUT/broken-ffmpeg"
 expect_failure 1 '^frosten-capture: ffmpeg failed: the encoder broke$' \
   env FROSTEN_FFMPEG="$OUT/broken-ffmpeg" "$CAPTURE" "${SHORT[@]}" --video "$FAILS/v.mp4"
+# One that takes every frame and fails at the end, silently.
+printf '#!/bin/sh
+cat >/dev/null
+exit 3
+' >"$OUT/late-ffmpeg"
+chmod +x "$OUT/late-ffmpeg"
+expect_failure 1 '^frosten-capture: ffmpeg failed with status 3$' \
+  env FROSTEN_FFMPEG="$OUT/late-ffmpeg" "$CAPTURE" "${SHORT[@]}" --video "$FAILS/v.mp4"
 if [ "$(id -u)" != 0 ]; then
   chmod 555 "$FAILS"
   expect_failure 1 'cannot write there' "$CAPTURE" "${SHORT[@]}" --video "$FAILS/v.mp4"
