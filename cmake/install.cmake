@@ -93,4 +93,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The text of the image tool's pictures.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
+# frosten-capture --video encodes through the ffmpeg program.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS ffmpeg)
 include(CPack)

@@ -42,6 +42,13 @@ static void StepParticles(Scene &scene) {
   }
 }
 
+void StepFrame() {
+  PreviousTick = CurrentTick;
+  CurrentTick = TickOfMs(ClockMs());
+  MoveLights(ShowScene, CurrentTick);
+  StepParticles(ShowScene);
+}
+
 void DrawFrame() {
   Scene &scene = ShowScene;
   PreviousTick = CurrentTick;

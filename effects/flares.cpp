@@ -40,12 +40,18 @@ void BillboardAxes(const SceneCamera &camera, Vector3 &dir, Vector3 &right, Vect
   normalize(up);
 }
 
+void MoveLights(Scene &scene, int32_t tick) {
+  if (!scene.Lights) return;
+  for (uint32_t i = 0; i < scene.LightCount && i < SCENE_MAX_LIGHTS; i++)
+    sampleVectorTrack(scene.Lights[i].PositionTrack, tick, scene.Lights[i].Position);
+}
+
 void UpdateLights(Scene &scene, int32_t tick, int32_t) {
   if (!scene.Lights || scene.LightCount == 0) return;
+  MoveLights(scene, tick);
   for (uint32_t i = 0; i < scene.LightCount && i < SCENE_MAX_LIGHTS; i++) {
-    SceneLight &light = scene.Lights[i];
-    sampleVectorTrack(light.PositionTrack, tick, light.Position);
-    const float position[4] = {light.Position.x, light.Position.y, light.Position.z, 1.0f};
+    const Vector3 &p = scene.Lights[i].Position;
+    const float position[4] = {p.x, p.y, p.z, 1.0f};
     glLightfv(GL_LIGHT0 + i, GL_POSITION, position);
   }
 }

@@ -26,6 +26,8 @@ void BillboardAxes(const SceneCamera &camera, Vector3 &dir, Vector3 &right, Vect
 // Samples every light's position at the tick and sets its GL position under
 // the current (camera) modelview matrix. ticksElapsed is not used.
 void UpdateLights(Scene &scene, int32_t tick, int32_t ticksElapsed);
+// Only the sampling of UpdateLights: the lights' positions at the tick, no GL.
+void MoveLights(Scene &scene, int32_t tick);
 // Draws each light's flare and glows; call with the camera's modelview current.
 void DrawFlares(Scene &scene, int32_t tick);
 // One textured quad spanned by a and b, centred on the current origin.

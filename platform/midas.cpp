@@ -24,7 +24,6 @@
 enum {
   MAX_MODULES = 4,
   MAX_PATH_CHARS = 1024,
-  OUTPUT_RATE = 44100,
   OUTPUT_FRAMES = 1024,   // about 23 ms per buffer: sound starts at once
   FADE_MS = 10,           // fade at stop, so that the stop does not click
   STOP_WAIT_MS = 500      // longest wait for the audio thread to fade out
@@ -168,7 +167,7 @@ bool MIDASinit() {
     return Fail(MIDAS_ERROR_AUDIO_SYSTEM, "audio system could not be started: %s", SDL_GetError());
 
   SDL_AudioSpec wanted = {};
-  wanted.freq = OUTPUT_RATE;
+  wanted.freq = MIDAS_OUTPUT_RATE;
   wanted.format = AUDIO_S16SYS;
   wanted.channels = Midas.Stereo ? 2 : 1;
   wanted.samples = OUTPUT_FRAMES;
@@ -248,20 +247,20 @@ static char *ReadModuleFile(const char *path, size_t *size) {
   return data;
 }
 
-MIDASmodule MIDASloadModule(const char *fileName) {
-  if (!CheckInitialised()) return 0;
-  if (!fileName || !*fileName) return Fail(MIDAS_ERROR_FILE_NOT_FOUND, "module file not found: no name given");
+openmpt_module *MidasOpenModuleFile(const char *fileName) {
+  if (!fileName || !*fileName) {
+    Fail(MIDAS_ERROR_FILE_NOT_FOUND, "module file not found: no name given");
+    return nullptr;
+  }
   char path[MAX_PATH_CHARS];
   SlashPath(fileName, path, sizeof path);
-  if (strlen(fileName) >= sizeof path)
-    return Fail(MIDAS_ERROR_FILE_NOT_FOUND, "module file not found: name too long: %.60s...", path);
-  int slot = 0;
-  while (slot < MAX_MODULES && Midas.Modules[slot]) slot++;
-  if (slot == MAX_MODULES) return FailPlain(MIDAS_ERROR_TOO_MANY_MODULES);
-
+  if (strlen(fileName) >= sizeof path) {
+    Fail(MIDAS_ERROR_FILE_NOT_FOUND, "module file not found: name too long: %.60s...", path);
+    return nullptr;
+  }
   size_t size = 0;
   char *data = ReadModuleFile(path, &size);
-  if (!data) return 0;
+  if (!data) return nullptr;
   int error = 0;
   const char *reason = nullptr;
   openmpt_module *module = openmpt_module_create_from_memory2(
@@ -269,11 +268,27 @@ MIDASmodule MIDASloadModule(const char *fileName) {
   free(data);
   if (reason) openmpt_free_string(reason);
   if (!module) {
-    if (error == OPENMPT_ERROR_OUT_OF_MEMORY) return FailPlain(MIDAS_ERROR_OUT_OF_MEMORY);
-    return Fail(MIDAS_ERROR_NOT_A_MODULE, "not a module file: %s", path);
+    if (error == OPENMPT_ERROR_OUT_OF_MEMORY) FailPlain(MIDAS_ERROR_OUT_OF_MEMORY);
+    else Fail(MIDAS_ERROR_NOT_A_MODULE, "not a module file: %s", path);
+    return nullptr;
   }
   // Plain 16-bit output: the same module always mixes to the same samples.
   openmpt_module_ctl_set_integer(module, "dither", 0);
+  return module;
+}
+
+void MidasRewindModule(openmpt_module *module, int loopSong) {
+  openmpt_module_set_repeat_count(module, loopSong ? -1 : 0);
+  openmpt_module_set_position_seconds(module, 0.0);
+}
+
+MIDASmodule MIDASloadModule(const char *fileName) {
+  if (!CheckInitialised()) return 0;
+  int slot = 0;
+  while (slot < MAX_MODULES && Midas.Modules[slot]) slot++;
+  if (slot == MAX_MODULES) return FailPlain(MIDAS_ERROR_TOO_MANY_MODULES);
+  openmpt_module *module = MidasOpenModuleFile(fileName);
+  if (!module) return 0;
   Midas.Modules[slot] = module;
   return (MIDASmodule)(slot + 1);
 }
@@ -289,8 +304,7 @@ MIDASmodulePlayHandle MIDASplayModule(MIDASmodule module, int loopSong) {
   if (!decoder) return Fail(MIDAS_ERROR_BAD_MODULE_HANDLE, "bad module handle %u", module);
   if (Midas.PlayHandle) return FailPlain(MIDAS_ERROR_ALREADY_PLAYING);
   // The module is not attached yet, so the audio thread does not read it.
-  openmpt_module_set_repeat_count(decoder, loopSong ? -1 : 0);
-  openmpt_module_set_position_seconds(decoder, 0.0);
+  MidasRewindModule(decoder, loopSong);
   SDL_LockAudioDevice(Midas.Device);
   Midas.Player.Module = decoder;
   Midas.Player.FadeLeft = -1;

@@ -71,3 +71,16 @@ const char *MIDASgetErrorMessage(int errorCode);
 
 // Largest module file the library reads.
 enum { MIDAS_MAX_MODULE_BYTES = 64 * 1024 * 1024 };
+// The rate the library asks the device for and mixes at.
+enum { MIDAS_OUTPUT_RATE = 44100 };
+
+// The decoder under a module, for mixing the show's music off-line exactly
+// as the library plays it (frosten-capture). Needs no MIDASinit.
+struct openmpt_module;
+// Reads a module file as MIDASloadModule does and makes a decoder with the
+// library's mixing settings (plain 16-bit output, no dither). Null on
+// failure, with the error for MIDASgetLastError.
+openmpt_module *MidasOpenModuleFile(const char *fileName);
+// Puts a decoder at the start of its song, repeating forever (loopSong 1)
+// or playing once (0), as MIDASplayModule starts it.
+void MidasRewindModule(openmpt_module *module, int loopSong);

@@ -63,6 +63,9 @@ bool StartPrivateXServer(int width, int height, char *error, int errorSize) {
     // The server goes when its starter goes, however that ends.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(127);
+    // Out of the terminal's process group: a Ctrl-C reaches the starter
+    // alone, which still needs the server while it cleans up.
+    setpgid(0, 0);
     close(fds[0]);
     int null = open("/dev/null", O_RDWR);
     if (null >= 0) {

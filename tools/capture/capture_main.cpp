@@ -1,86 +1,92 @@
 // frosten-capture: draws the show as frosten draws it, through the same
-// scene set-up and frame driver, at chosen ticks instead of the wall clock,
-// and writes each picture as DIR/tick-NNNNNN.png. No launcher, no sound, no
-// display mode change; a private X server when there is no display.
+// scene set-up and frame driver, at chosen ticks instead of the wall clock:
+// as pictures (DIR/tick-NNNNNN.png), or as a video with the show's music.
+// No launcher, no sound device, no display mode change; a private X server
+// when there is no display.
 #include "core/program.h"
 #include "effects/setup.h"
 #include "platform/runtime_error.h"
 #include "scene/datafile.h"
+#include "tools/capture/capture_options.h"
+#include "tools/capture/capture_video.h"
 #include "tools/capture/frame_capture.h"
+#include "tools/capture/progress_line.h"
+#include "tools/common/tool_cli.h"
 
 #include <GL/freeglut.h>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <execinfo.h>
 #include <sys/stat.h>
 
-enum { MAX_SIZE = 8192, MAX_TICK = 100000000 };
+enum { MAX_SIZE = 8192, MAX_TICK = 100000000, CAMERA_LOOP = 2200 };
 
-static const char Usage[] = "usage: frosten-capture [--size WxH] [--from TICK] [--to TICK] [--step N] --png DIR";
+static const char Usage[] =
+    "usage: frosten-capture [--size WxH] [--from TICK] [--to TICK] [--step N] --png DIR\n"
+    "       frosten-capture [--size WxH] [--from TICK] [--to TICK] [--fps N] --video FILE.mp4 [--png DIR]\n"
+    "\n"
+    "Draws the show exactly as it runs, tick by tick (60 ticks a second), without\n"
+    "a display. Run it in the folder that holds data/ and mod/.\n"
+    "\n"
+    "  --png DIR       the pictures of ticks FROM, FROM+N, ... up to TO as\n"
+    "                  DIR/tick-NNNNNN.png (default: size 640x480, TO = FROM)\n"
+    "  --video FILE    the show from tick FROM up to tick TO (not included) with\n"
+    "                  its music, as H.264 and AAC in an MP4 file (Matroska for\n"
+    "                  .mkv); with --png, every frame of it as a picture too\n"
+    "                  (default: size 1280x720, 60 fps, ticks 0 to 2200: one\n"
+    "                  camera loop, 36.7 s). Needs the ffmpeg program.\n"
+    "  --size WxH      picture size; even for a video\n"
+    "  --from TICK     first tick (default 0)\n"
+    "  --to TICK       last tick of the pictures, end of the video\n"
+    "  --step N        pictures: every N-th tick (default 1)\n"
+    "  --fps N         video: frames a second, 1 to 60 (default 60); 60 draws\n"
+    "                  every tick, 30 every second one\n"
+    "  -h, --help      this text\n";
 
-struct CaptureArguments {
-  int Width = 640, Height = 480;
-  long From = 0, To = -1, Step = 1;
-  const char *PngDir = nullptr;
-};
-
-[[noreturn]] static void Fail(int code, const char *text) {
-  fprintf(stderr, "frosten-capture: %s\n", text);
-  exit(code);
-}
-
-static bool ParseNumber(const char *text, long low, long high, long &out) {
-  if (!text || !*text) return false;
-  char *end;
-  errno = 0;
-  long value = strtol(text, &end, 10);
-  if (errno || *end || value < low || value > high) return false;
-  out = value;
-  return true;
-}
-
-static bool ParseSize(const char *text, int &width, int &height) {
-  if (!text) return false;
+static void ParseSize(const char *text, int &width, int &height) {
   const char *x = strchr(text, 'x');
-  if (!x || x == text) return false;
   char first[16];
-  size_t n = (size_t)(x - text);
-  if (n >= sizeof first) return false;
+  size_t n = x ? (size_t)(x - text) : 0;
+  if (!x || n == 0 || n >= sizeof first) ToolUsageError("--size takes WIDTHxHEIGHT, such as 640x480");
   memcpy(first, text, n);
   first[n] = 0;
-  long w, h;
-  if (!ParseNumber(first, 1, MAX_SIZE, w) || !ParseNumber(x + 1, 1, MAX_SIZE, h)) return false;
-  width = (int)w;
-  height = (int)h;
-  return true;
+  width = ToolIntValue("--size", first, 1, MAX_SIZE);
+  height = ToolIntValue("--size", x + 1, 1, MAX_SIZE);
 }
 
-static CaptureArguments ParseArguments(int argc, char **argv) {
-  CaptureArguments a;
+static CaptureOptions ParseArguments(int argc, char **argv) {
+  CaptureOptions o = {0, 0, 0, -1, 0, 0, nullptr, nullptr};
   for (int i = 1; i < argc; i++) {
-    const char *option = argv[i];
-    const char *value = i + 1 < argc ? argv[i + 1] : nullptr;
-    bool ok = value != nullptr;
-    if (!strcmp(option, "--size")) ok = ok && ParseSize(value, a.Width, a.Height);
-    else if (!strcmp(option, "--from")) ok = ok && ParseNumber(value, 0, MAX_TICK, a.From);
-    else if (!strcmp(option, "--to")) ok = ok && ParseNumber(value, 0, MAX_TICK, a.To);
-    else if (!strcmp(option, "--step")) ok = ok && ParseNumber(value, 1, MAX_TICK, a.Step);
-    else if (!strcmp(option, "--png")) a.PngDir = value;
-    else Fail(2, Usage);
-    if (!ok) {
-      char text[300];
-      snprintf(text, sizeof text, "bad value for %s: %s", option, value ? value : "(none)");
-      Fail(2, text);
-    }
-    i++;
+    const char *a = argv[i];
+    if (!strcmp(a, "--size")) ParseSize(ToolOptionValue(argc, argv, i), o.Width, o.Height);
+    else if (!strcmp(a, "--from")) o.From = ToolIntValue(a, ToolOptionValue(argc, argv, i), 0, MAX_TICK);
+    else if (!strcmp(a, "--to")) o.To = ToolIntValue(a, ToolOptionValue(argc, argv, i), 0, MAX_TICK);
+    else if (!strcmp(a, "--step")) o.Step = ToolIntValue(a, ToolOptionValue(argc, argv, i), 1, MAX_TICK);
+    else if (!strcmp(a, "--fps")) o.Fps = ToolIntValue(a, ToolOptionValue(argc, argv, i), 1, 60);
+    else if (!strcmp(a, "--png")) o.PngDir = ToolOptionValue(argc, argv, i);
+    else if (!strcmp(a, "--video")) o.Video = ToolOptionValue(argc, argv, i);
+    else ToolUsageError("unknown argument %s", a);
   }
-  if (!a.PngDir || !*a.PngDir) Fail(2, Usage);
-  if (a.To < 0) a.To = a.From;
-  if (a.To < a.From) Fail(2, "--to comes before --from");
-  return a;
+  if (o.PngDir && !*o.PngDir) ToolUsageError("--png needs a folder name");
+  if (o.Video) {
+    if (o.Step) ToolUsageError("--step is for pictures alone; a video has --fps");
+    if (!o.Width) o.Width = 1280, o.Height = 720;
+    // yuv420p keeps one colour sample for every 2x2 pixels.
+    if (o.Width % 2 || o.Height % 2) ToolFail("a video's size must be even, not %dx%d", o.Width, o.Height);
+    if (!o.Fps) o.Fps = 60;
+    if (o.To < 0) o.To = o.From + CAMERA_LOOP;
+    if (o.To <= o.From) ToolUsageError("--to must come after --from");
+  } else {
+    if (!o.PngDir) ToolUsageError("--png or --video is needed");
+    if (o.Fps) ToolUsageError("--fps is for a video");
+    if (!o.Width) o.Width = 640, o.Height = 480;
+    if (!o.Step) o.Step = 1;
+    if (o.To < 0) o.To = o.From;
+    if (o.To < o.From) ToolUsageError("--to comes before --from");
+  }
+  return o;
 }
 
 // The show reports an unreadable data file with the run-time error report;
@@ -96,34 +102,37 @@ static void CaptureDataError(int code, const char *fileName) {
   exit(code);
 }
 
-static void WriteTick(const CaptureArguments &a, long tick, PngImage &image) {
-  ReadBackBuffer(a.Width, a.Height, image);
-  char path[4096], error[300];
-  snprintf(path, sizeof path, "%s/tick-%06ld.png", a.PngDir, tick);
-  if (!WritePng(path, image, error, sizeof error)) Fail(1, error);
+static void CapturePictures(const CaptureOptions &o) {
+  char error[400];
+  if (!OpenCaptureWindow(o.Width, o.Height, error, sizeof error)) ToolFail("%s", error);
+  SetupScene();
+  PngImage image;
+  ProgressLine progress;
+  StartProgress(progress, (o.To - o.From) / o.Step + 1);
+  long done = 0;
+  for (int tick = o.From; tick <= o.To; tick += o.Step) {
+    DrawTickAfterSteps(tick);
+    ReadBackBuffer(o.Width, o.Height, image);
+    char path[4200];
+    TickPicturePath(o.PngDir, tick, path, sizeof path);
+    if (!WritePng(path, image, error, sizeof error)) {
+      EndProgress(progress);
+      ToolFail("%s", error);
+    }
+    ShowProgress(progress, ++done);
+  }
+  EndProgress(progress);
 }
 
 int main(int argc, char **argv) {
-  CaptureArguments a = ParseArguments(argc, argv);
-  if (mkdir(a.PngDir, 0777) != 0 && errno != EEXIST) {
-    char text[4200];
-    snprintf(text, sizeof text, "cannot make %s: %s", a.PngDir, strerror(errno));
-    Fail(1, text);
-  }
+  ToolStart("frosten-capture", Usage, argc, argv);
+  CaptureOptions o = ParseArguments(argc, argv);
+  if (o.PngDir && mkdir(o.PngDir, 0777) != 0 && errno != EEXIST)
+    ToolFail("cannot make %s: %s", o.PngDir, strerror(errno));
   ProgramArgc = argc;
   ProgramArgv = argv;
   DataError = CaptureDataError;
-  char error[300];
-  if (!OpenCaptureWindow(a.Width, a.Height, error, sizeof error)) Fail(1, error);
-  SetupScene();
-
-  PngImage image;
-  for (long tick = 0; tick <= a.To; tick++) {
-    DrawTick((int32_t)tick);
-    if (tick >= a.From && (tick - a.From) % a.Step == 0) {
-      WriteTick(a, tick, image);
-      glutSwapBuffers();
-    }
-  }
+  if (o.Video) CaptureVideo(o);
+  else CapturePictures(o);
   return 0;
 }

@@ -32,6 +32,18 @@ bool OpenCaptureWindow(int width, int height, char *error, int errorSize) {
     snprintf(error, errorSize, "no GL context on the X display");
     return false;
   }
+  GLint largest[2] = {0, 0};
+  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
+  if (width > largest[0] || height > largest[1]) {
+    snprintf(error, errorSize, "size %dx%d is larger than the GL allows (%dx%d)", width, height, largest[0],
+             largest[1]);
+    return false;
+  }
+  if (glutGet(GLUT_WINDOW_WIDTH) != width || glutGet(GLUT_WINDOW_HEIGHT) != height) {
+    snprintf(error, errorSize, "the X server gave a window of %dx%d, not %dx%d", glutGet(GLUT_WINDOW_WIDTH),
+             glutGet(GLUT_WINDOW_HEIGHT), width, height);
+    return false;
+  }
   DetectGLCapabilities();
   InitGLState();
   Reshape(width, height);
@@ -48,6 +60,17 @@ void DrawTick(int32_t tick) {
 int32_t DrawTicksUpTo(int32_t tick) {
   for (int32_t t = LastTick + 1; t <= tick; t++) DrawTick(t);
   return LastTick;
+}
+
+void StepTick(int32_t tick) {
+  CaptureMs = MsOfTick(tick);
+  StepFrame();
+  LastTick = tick;
+}
+
+void DrawTickAfterSteps(int32_t tick) {
+  for (int32_t t = LastTick + 1; t < tick; t++) StepTick(t);
+  DrawTick(tick);
 }
 
 int32_t LastDrawnTick() { return LastTick; }

@@ -25,7 +25,14 @@ void DrawTick(int32_t tick);
 // (starting at 0), so that everything that integrates over ticks has
 // stepped through each of them. Returns the last tick drawn.
 int32_t DrawTicksUpTo(int32_t tick);
-// The tick of the frame last drawn, -1 before the first.
+// Steps a tick without drawing it (the lights and the particles move as if
+// it had been drawn).
+void StepTick(int32_t tick);
+// Steps through every tick after the last one drawn or stepped (starting at
+// 0) and draws the tick itself: the same picture as DrawTicksUpTo, without
+// the cost of drawing the ticks in between.
+void DrawTickAfterSteps(int32_t tick);
+// The tick last drawn or stepped, -1 before the first.
 int32_t LastDrawnTick();
 
 // The back buffer as RGB, top row first.

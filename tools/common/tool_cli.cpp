@@ -54,7 +54,8 @@ void ToolUsageError(const char *format, ...) {
     Message(format, arguments);
     va_end(arguments);
   }
-  fputs(ToolUsage, stderr);
+  const char *end = strstr(ToolUsage, "\n\n");
+  fwrite(ToolUsage, 1, end ? (size_t)(end - ToolUsage) + 1 : strlen(ToolUsage), stderr);
   exit(2);
 }
 

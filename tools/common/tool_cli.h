@@ -12,6 +12,8 @@
 void ToolStart(const char *name, const char *usage, int argc, char **argv);
 
 // "NAME: message" (when format is not null) and the usage on stderr; status 2.
+// A usage text with an empty line gives only its part before that line here
+// (the synopsis); --help prints the whole.
 [[noreturn]] void ToolUsageError(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
 // "NAME: message" on stderr; status 1.

@@ -1,0 +1,20 @@
+// What frosten-capture was asked for.
+#pragma once
+
+struct CaptureOptions {
+  int Width, Height;
+  int From, To;         // ticks; a video ends before To, pictures at To
+  int Step;             // pictures: every Step-th tick
+  int Fps;              // video: frames a second
+  const char *PngDir;   // pictures go here (null: none)
+  const char *Video;    // the video file (null: none)
+};
+
+// The tick that frame `frame` of a video shows: the show's tick at the
+// frame's time, counted from From.
+int FrameTick(const CaptureOptions &options, long frame);
+// How many frames a video of the options has: those whose tick comes
+// before To.
+long VideoFrames(const CaptureOptions &options);
+// DIR/tick-NNNNNN.png, the picture of a tick.
+void TickPicturePath(const char *dir, int tick, char *path, int pathSize);
