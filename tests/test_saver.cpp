@@ -12,6 +12,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -123,7 +124,8 @@ class Saver : public testing::Test {
 
   // Starts the saver with these arguments (and XSCREENSAVER_WINDOW when
   // given); its stderr goes to ErrorFile.
-  void Start(std::vector<std::string> arguments, const std::string &daemonWindow = "") {
+  void Start(std::vector<std::string> arguments, const std::string &daemonWindow = "",
+             const std::string &extraEnvironment = "") {
     std::vector<char *> argv = {const_cast<char *>(SaverPath)};
     for (auto &a : arguments) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -131,6 +133,7 @@ class Saver : public testing::Test {
     for (char **e = environ; *e; e++)
       if (strncmp(*e, "XSCREENSAVER_WINDOW=", 20) != 0) env.push_back(*e);
     if (!daemonWindow.empty()) env.push_back("XSCREENSAVER_WINDOW=" + daemonWindow);
+    if (!extraEnvironment.empty()) env.push_back(extraEnvironment);
     std::vector<char *> envp;
     for (auto &e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
@@ -282,9 +285,11 @@ TEST_F(Saver, KeepsToTenFramesASecondInTheDaemonsWindow) {
   XDestroyWindow(X, parent);
 }
 
-TEST_F(Saver, DrawsOnTheRootWindow) {
+// With the music asked for but no sound to be had: one line, and the
+// picture all the same.
+TEST_F(Saver, DrawsOnTheRootWindowWithoutSound) {
   Window root = DefaultRootWindow(X);
-  Start({"--root"});
+  Start({"--root", "--music"}, "", "SDL_AUDIODRIVER=no-such-driver");
   Picture p = WaitPicture(root, [](const Picture &p) {
     int cx = p.Width / 2, cy = p.Height / 2;
     return SceneIn(p, cx - 100, cy - 75, cx + 100, cy + 75);
@@ -292,6 +297,9 @@ TEST_F(Saver, DrawsOnTheRootWindow) {
   int cx = p.Width / 2, cy = p.Height / 2;
   EXPECT_TRUE(SceneIn(p, cx - 100, cy - 75, cx + 100, cy + 75)) << Errors();
   EXPECT_EQ(EndWith(SIGTERM), 0);
+  std::string errors = Errors();
+  EXPECT_EQ(errors.rfind("frosten-saver: no music: ", 0), 0u) << errors;
+  EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
   XClearWindow(X, root);
   XSync(X, False);
 }
