@@ -363,3 +363,15 @@ TEST_F(Saver, RefusesBadArgumentsAndMissingWindows) {
   EXPECT_EQ(WaitExit(60), 1);
   EXPECT_EQ(Errors(), "frosten-saver: no window 0x1fffff0 on the X display\n");
 }
+
+// The daemon destroys its window when the saver is no longer wanted.
+TEST_F(Saver, EndsQuietlyWhenItsWindowIsDestroyed) {
+  Window parent = Parent(160, 120);
+  Start({"--window-id", std::to_string(parent)});
+  Picture p = WaitPicture(parent, [](const Picture &p) { return SceneIn(p, 0, 0, 160, 120); });
+  ASSERT_TRUE(SceneIn(p, 0, 0, 160, 120)) << Errors();
+  XDestroyWindow(X, parent);
+  XSync(X, False);
+  EXPECT_EQ(WaitExit(20), 0);
+  EXPECT_EQ(Errors(), "");
+}
