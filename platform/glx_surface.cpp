@@ -118,6 +118,7 @@ bool OpenGlxOnWindow(GlxSurface &surface, XWindowId window, char *error, int err
   }
   surface.Width = attributes.width;
   surface.Height = attributes.height;
+  surface.Hidden = attributes.map_state == IsUnmapped;
   // Only the window's size and end matter; its input belongs to its owner.
   XSelectInput(display, window, StructureNotifyMask);
   XVisualInfo *info = VisualOfWindow(display, attributes);
@@ -142,6 +143,10 @@ static void TakeEvent(GlxSurface &surface, XEvent &event) {
       surface.Height = event.xconfigure.height;
       if (surface.Drawable != surface.Target)
         XResizeWindow(surface.Connection, surface.Drawable, (unsigned)surface.Width, (unsigned)surface.Height);
+      break;
+    case UnmapNotify:
+    case MapNotify:
+      if (event.xany.window == surface.Target) surface.Hidden = event.type == UnmapNotify;
       break;
     case DestroyNotify:
       if (event.xdestroywindow.window == surface.Target) surface.TargetLost = true;

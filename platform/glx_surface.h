@@ -21,6 +21,7 @@ struct GlxSurface {
   unsigned long DeleteWindowAtom;
   bool EndRequested;   // Escape or the close button on our own window
   bool TargetLost;     // the given window was destroyed
+  bool Hidden;         // Target is unmapped (iconified): nothing to draw
 };
 
 // A top-level window of our own, titled title, resizable.
@@ -28,8 +29,9 @@ bool OpenGlxOwnWindow(GlxSurface &surface, int width, int height, const char *ti
                       int errorSize);
 // A window by its id, or the root window when window is 0.
 bool OpenGlxOnWindow(GlxSurface &surface, XWindowId window, char *error, int errorSize);
-// Takes the events that arrived: size changes, Escape and the close button
-// on our own window, the given window's destruction.
+// Takes the events that arrived: size changes, unmapping and mapping,
+// Escape and the close button on our own window, the given window's
+// destruction.
 void PollGlxEvents(GlxSurface &surface);
 void SwapGlxBuffers(GlxSurface &surface);
 // Releases the context, our windows and the connection.

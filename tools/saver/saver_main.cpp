@@ -107,6 +107,14 @@ static void WaitForNextFrame(timespec &deadline, int64_t periodNs) {
   clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr);
 }
 
+// While the window is unmapped (iconified) nothing is drawn; its events are
+// looked at a few times a second.
+static void WaitWhileHidden(int64_t periodNs) {
+  int64_t ns = periodNs > 100000000 ? periodNs : 100000000;
+  timespec pause = {(time_t)(ns / 1000000000), (long)(ns % 1000000000)};
+  clock_nanosleep(CLOCK_MONOTONIC, 0, &pause, nullptr);
+}
+
 static bool Running(const GlxSurface &surface) {
   return !PendingEndSignal() && !surface.EndRequested && !surface.TargetLost;
 }
@@ -119,6 +127,11 @@ static void RunFrames(GlxSurface &surface, const SaverOptions &options, SaverSta
   while (Running(surface)) {
     PollGlxEvents(surface);
     if (!Running(surface)) break;
+    if (surface.Hidden) {
+      WaitWhileHidden(options.FramePeriodNs);
+      clock_gettime(CLOCK_MONOTONIC, &deadline);
+      continue;
+    }
     DrawSaverFrame(surface.Width, surface.Height);
     SwapGlxBuffers(surface);
     stats.Frames++;
