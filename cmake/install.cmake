@@ -1,6 +1,8 @@
 # Installing the show like a program of the system, and its Debian package.
 #   bin/frosten                 a wrapper that starts the show in its data folder
 #   bin/frosten-*               the command-line tools
+#   libexec/xscreensaver        frosten-saver (linked from bin/), and its
+#   share/xscreensaver/config   settings description
 #   lib/frosten/frosten         the show itself
 #   share/frosten/data, mod     the show's data
 #   share/applications, share/icons, share/man
@@ -37,7 +39,7 @@ foreach(tool_dir ${tool_dirs})
   get_property(tool_targets DIRECTORY ${tool_dir} PROPERTY BUILDSYSTEM_TARGETS)
   foreach(target ${tool_targets})
     get_target_property(type ${target} TYPE)
-    if(type STREQUAL "EXECUTABLE" AND target MATCHES "^frosten-")
+    if(type STREQUAL "EXECUTABLE" AND target MATCHES "^frosten-" AND NOT target STREQUAL "frosten-saver")
       install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
       list(APPEND FROSTEN_INSTALLED ${target})
       if(EXISTS ${packaging}/man/${target}.1)
@@ -48,6 +50,19 @@ foreach(tool_dir ${tool_dirs})
     endif()
   endforeach()
 endforeach()
+
+# The screen saver: where Debian's screen-saver collection keeps its
+# programs and their settings descriptions, with a link in bin/ for running
+# it by hand. It finds share/frosten relative to itself.
+set(FROSTEN_SAVER_DIR ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
+install(TARGETS frosten-saver RUNTIME DESTINATION ${FROSTEN_SAVER_DIR})
+install(FILES ${packaging}/xscreensaver/frosten-saver.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+file(RELATIVE_PATH bin_to_saver ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}
+     ${CMAKE_INSTALL_PREFIX}/${FROSTEN_SAVER_DIR}/frosten-saver)
+file(CREATE_LINK ${bin_to_saver} ${staged}/frosten-saver SYMBOLIC)
+install(FILES ${staged}/frosten-saver DESTINATION ${CMAKE_INSTALL_BINDIR})
+list(APPEND FROSTEN_INSTALLED frosten-saver)
+list(APPEND man_pages ${packaging}/man/frosten-saver.6)
 
 # Man pages, compressed as Debian keeps them.
 set(compressed_pages)

@@ -84,6 +84,12 @@ void OpenDisplay(int32_t width, int32_t height, int32_t bits, bool fullscreen, u
 
 void InitGLState() {
   glutSetCursor(GLUT_CURSOR_NONE);
+  SetFixedGLState();
+  glutReshapeFunc(Reshape);
+  glutIdleFunc(Idle);
+}
+
+void SetFixedGLState() {
   if (HardwareRenderer) glShadeModel(GL_SMOOTH);
   glClearDepth(1.0);
   glEnable(GL_DEPTH_TEST);
@@ -95,8 +101,6 @@ void InitGLState() {
   glCullFace(GL_BACK);
   glEnable(GL_CULL_FACE);
   glEnable(GL_DITHER);
-  glutReshapeFunc(Reshape);
-  glutIdleFunc(Idle);
 }
 
 void Reshape(int32_t width, int32_t height) {

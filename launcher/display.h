@@ -26,6 +26,9 @@ void GameModeString(char *out, int outSize, int32_t width, int32_t height, int32
 void SetDisplayCommandLine(int *argc, char **argv);
 void OpenDisplay(int32_t width, int32_t height, int32_t bits, bool fullscreen, uint32_t extraDisplayMode);
 void InitGLState();
+// The part of InitGLState that is GL state alone (no cursor, no callbacks),
+// for programs that draw the show without a GLUT window.
+void SetFixedGLState();
 // The reshape callback: the viewport and the fixed-aspect projection.
 void Reshape(int32_t width, int32_t height);
 // Exit procedure: switches the screen saver back on if it was on at start.

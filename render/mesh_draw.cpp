@@ -92,12 +92,12 @@ bool boundingBoxInView(const SceneObject &mesh) {
       continue;
     }
     if (gluProject(corner.x, corner.y, corner.z, model, projection, viewport, &x, &y, &z) == GL_TRUE) {
-      // The window coordinates include the viewport origin; the limits are
-      // taken from 0 as the show's viewport always starts there.
-      if (x < 0) outside[LEFT]++;
-      if (x >= viewport[2]) outside[RIGHT]++;
-      if (y < 0) outside[BELOW]++;
-      if (y >= viewport[3]) outside[ABOVE]++;
+      // The window coordinates include the viewport origin, which is not
+      // 0 where the picture sits between bars (the screen saver).
+      if (x < viewport[0]) outside[LEFT]++;
+      if (x >= viewport[0] + viewport[2]) outside[RIGHT]++;
+      if (y < viewport[1]) outside[BELOW]++;
+      if (y >= viewport[1] + viewport[3]) outside[ABOVE]++;
       if (z > 1) outside[FAR]++;
       if (z < 0) outside[NEAR]++;
     } else {

@@ -157,4 +157,11 @@ TEST(ViewTest, WholeBoxesBeyondOneLimitAreCulled) {
   EXPECT_TRUE(boundingBoxInView(box(-40, 0, -1, 40, -11, -9)));     // half left, half above
   EXPECT_TRUE(boundingBoxInView(box(-1, 1, -1, 1, -20, 20)));       // through the eye
   EXPECT_TRUE(boundingBoxInView(box(-80, 80, -2, -1, -80, 80)));    // a ground around the eye, past the far plane
+  // A viewport away from the window's corner, as between bars: the limits
+  // move with it, so a box in the view's top right is still drawn and one
+  // just left of the view is still culled.
+  glViewport(200, 150, 64, 48);
+  EXPECT_TRUE(boundingBoxInView(box(3, 4, 2, 3, -11, -9)));
+  EXPECT_FALSE(boundingBoxInView(box(-9, -8, -1, 1, -11, -9)));
+  glViewport(0, 0, 64, 48);
 }
