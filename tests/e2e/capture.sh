@@ -60,6 +60,20 @@ code=$?
 [ "$(wc -l <"$OUT/err.txt")" -eq 1 ] || fail "texture error is not one line: $(cat "$OUT/err.txt")"
 grep -qE '^Error: .*flareblu\.hwl' "$OUT/err.txt" || fail "unexpected texture error: $(cat "$OUT/err.txt")"
 
+# Ctrl-C in the middle: it stops between two pictures, with 130, and every
+# picture it leaves is whole under its name (no truncated or partial files).
+env --default-signal=INT "$CAPTURE" --size 160x120 --from 0 --to 100000 --step 20 --png "$OUT/i" 2>"$OUT/err.txt" &
+pid=$!
+for _ in $(seq 300); do [ -e "$OUT/i/tick-000040.png" ] && break; sleep 0.1; done
+kill -INT "$pid"
+wait_exit "$pid" 30 || fail "no end after Ctrl-C"
+[ "$EXIT_CODE" = 130 ] || fail "Ctrl-C exited with $EXIT_CODE: $(cat "$OUT/err.txt")"
+grep -q "interrupted" "$OUT/err.txt" || fail "no word of the interruption: $(cat "$OUT/err.txt")"
+[ -z "$(ls "$OUT/i" | grep -v '^tick-[0-9]*\.png$')" ] || fail "left over: $(ls "$OUT/i" | tr '\n' ' ')"
+for f in "$OUT"/i/*.png; do
+  [ "$(png_size "$f")" = 160x120 ] && identify "$f" >/dev/null 2>&1 || fail "$(basename "$f") is not a whole picture"
+done
+
 # Bad arguments.
 "$CAPTURE" --size 0x5 --png "$OUT/f" 2>/dev/null && fail "--size 0x5 accepted"
 "$CAPTURE" --from 10 --to 5 --png "$OUT/f" 2>/dev/null && fail "--to before --from accepted"

@@ -10,6 +10,7 @@
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_video.h"
 #include "tools/capture/frame_capture.h"
+#include "tools/capture/interrupts.h"
 #include "tools/capture/progress_line.h"
 #include "tools/common/tool_cli.h"
 
@@ -103,6 +104,9 @@ static void CaptureDataError(int code, const char *fileName) {
 }
 
 static void CapturePictures(const CaptureOptions &o) {
+  // Each picture is complete under its name or not there: an interruption
+  // takes effect between two pictures.
+  CatchInterrupts();
   char error[400];
   if (!OpenCaptureWindow(o.Width, o.Height, error, sizeof error)) ToolFail("%s", error);
   SetupScene();
@@ -111,6 +115,11 @@ static void CapturePictures(const CaptureOptions &o) {
   StartProgress(progress, (o.To - o.From) / o.Step + 1);
   long done = 0;
   for (int tick = o.From; tick <= o.To; tick += o.Step) {
+    if (PendingInterrupt()) {
+      EndProgress(progress);
+      fprintf(stderr, "frosten-capture: interrupted\n");
+      exit(128 + PendingInterrupt());
+    }
     DrawTickAfterSteps(tick);
     ReadBackBuffer(o.Width, o.Height, image);
     char path[4200];

@@ -2,6 +2,7 @@
 
 #include "effects/setup.h"
 #include "tools/capture/frame_capture.h"
+#include "tools/capture/interrupts.h"
 #include "tools/capture/progress_line.h"
 #include "tools/capture/show_music.h"
 #include "tools/capture/video_encoder.h"
@@ -10,7 +11,6 @@
 #include <GL/freeglut.h>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,11 +29,8 @@ struct VideoRun {
 };
 
 static VideoRun Run = {{0, -1, nullptr, 0.0}, {}, {}, false, {}};
-static volatile sig_atomic_t Interruption;
-
-static void Interrupt(int signal) { Interruption = signal; }
-static bool KeepGoing() { return Interruption == 0; }
-static bool Stop() { return Interruption != 0; }
+static bool KeepGoing() { return PendingInterrupt() == 0; }
+static bool Stop() { return PendingInterrupt() != 0; }
 
 static void RemovePartialFiles() {
   EndProgress(Run.Progress);
@@ -47,26 +44,13 @@ static void RemovePartialFiles() {
 [[noreturn]] static void EndInterrupted() {
   RemovePartialFiles();
   fprintf(stderr, "frosten-capture: interrupted\n");
-  exit(128 + Interruption);
+  exit(128 + PendingInterrupt());
 }
 
 [[noreturn]] static void EndWith(const char *error) {
-  if (Interruption) EndInterrupted();
+  if (PendingInterrupt()) EndInterrupted();
   EndProgress(Run.Progress);
   ToolFail("%s", error);
-}
-
-static void CatchInterrupts() {
-  struct sigaction action = {};
-  action.sa_handler = Interrupt;
-  sigemptyset(&action.sa_mask);
-  // No SA_RESTART: a write to ffmpeg that waits returns at the signal. A
-  // signal ignored from the start (nohup, a background job) stays ignored.
-  for (int s : {SIGINT, SIGTERM, SIGHUP}) {
-    struct sigaction old;
-    if (sigaction(s, nullptr, &old) == 0 && old.sa_handler != SIG_IGN) sigaction(s, &action, nullptr);
-  }
-  signal(SIGPIPE, SIG_IGN);
 }
 
 // The folder a file name is in ("." for a bare name).
@@ -148,7 +132,7 @@ static void DrawFrames(const CaptureOptions &o, long frames, FrameTimes &times) 
     }
     if (!EncodeFrame(Run.Encoder, image.Pixels.data(), image.Pixels.size(), Stop, error, sizeof error))
       EndWith(error);
-    if (Interruption) EndInterrupted();
+    if (PendingInterrupt()) EndInterrupted();
     ShowProgress(Run.Progress, frame + 1);
   }
   EndProgress(Run.Progress);
@@ -168,7 +152,7 @@ void CaptureVideo(const CaptureOptions &o) {
   char error[400];
   if (!OpenCaptureWindow(o.Width, o.Height, error, sizeof error)) EndWith(error);
   SetupScene();
-  if (Interruption) EndInterrupted();
+  if (PendingInterrupt()) EndInterrupted();
 
   FILE *partial = TemporaryFile(o.Video, "partial", Run.Partial);
   fclose(partial);
@@ -179,7 +163,7 @@ void CaptureVideo(const CaptureOptions &o) {
   DrawFrames(o, frames, times);
   double finishing = Seconds();
   if (!FinishVideo(Run.Encoder, error, sizeof error)) EndWith(error);
-  if (Interruption) EndInterrupted();
+  if (PendingInterrupt()) EndInterrupted();
   if (rename(Run.Partial.c_str(), o.Video) != 0) {
     snprintf(error, sizeof error, "cannot name the video %s: %s", o.Video, strerror(errno));
     EndWith(error);

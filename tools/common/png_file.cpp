@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 
 enum { MAX_PNG_SIDE = 16384 };
 
@@ -98,14 +100,28 @@ bool WritePng(const char *fileName, const PngImage &image, char *error, int erro
     snprintf(error, errorSize, "%s: bad image dimensions", fileName);
     return false;
   }
-  FILE *file = fopen(fileName, "wb");
+  // Written under a temporary name beside it and renamed when complete, so
+  // that a failure or an interruption never leaves a truncated picture
+  // under the name asked for.
+  std::string partial = std::string(fileName) + ".partial";
+  FILE *file = fopen(partial.c_str(), "wb");
   if (!file) {
     snprintf(error, errorSize, "%s: cannot create: %s", fileName, strerror(errno));
     return false;
   }
   char reason[256] = "";
   bool ok = WritePngRows(file, image, reason);
-  if (fclose(file) != 0) ok = false;
-  if (!ok) snprintf(error, errorSize, "%s: cannot write PNG: %s", fileName, reason);
+  if (fclose(file) != 0 && ok) {
+    snprintf(reason, sizeof reason, "%s", strerror(errno));
+    ok = false;
+  }
+  if (ok && rename(partial.c_str(), fileName) != 0) {
+    snprintf(reason, sizeof reason, "%s", strerror(errno));
+    ok = false;
+  }
+  if (!ok) {
+    unlink(partial.c_str());
+    snprintf(error, errorSize, "%s: cannot write PNG: %s", fileName, reason);
+  }
   return ok;
 }
