@@ -1,11 +1,12 @@
-// A small hidden GLUT window whose GL context the GL tests draw and upload
-// in; opened once per test program. Tests skip when there is no X display.
+// A hidden GLUT window whose GL context the GL tests draw and upload in;
+// opened once per test program, at the size of the first call. Tests skip
+// when there is no X display.
 #pragma once
 
 #include <GL/freeglut.h>
 #include <cstdlib>
 
-static inline bool OpenGLTestWindow() {
+static inline bool OpenGLTestWindow(int width = 64, int height = 48) {
   static int state = 0;  // 0 not tried, 1 open, 2 no display
   if (state == 0) {
     state = 2;
@@ -15,7 +16,7 @@ static inline bool OpenGLTestWindow() {
       char *argv[] = {name, nullptr};
       glutInit(&argc, argv);
       glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGBA | GLUT_DEPTH);
-      glutInitWindowSize(64, 48);
+      glutInitWindowSize(width, height);
       glutCreateWindow("gl test");
       glutHideWindow();
       state = 1;

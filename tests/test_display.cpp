@@ -3,6 +3,7 @@
 // frosten-test-links: show
 #include "launcher/display.h"
 #include "launcher/glcaps.h"
+#include "tests/gl_window.h"
 
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
@@ -11,26 +12,8 @@
 #include <cstdlib>
 #include <thread>
 
-static bool OpenTestWindow() {
-  static int state = 0;  // 0 not tried, 1 open, 2 no display
-  if (state == 0) {
-    state = 2;
-    if (getenv("DISPLAY")) {
-      int argc = 1;
-      char name[] = "test_display";
-      char *argv[] = {name, nullptr};
-      glutInit(&argc, argv);
-      glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-      glutInitWindowSize(320, 240);
-      glutCreateWindow("test");
-      state = 1;
-    }
-  }
-  return state == 1;
-}
-
 #define NEED_WINDOW() \
-  if (!OpenTestWindow()) GTEST_SKIP() << "no X display"
+  if (!OpenGLTestWindow(320, 240)) GTEST_SKIP() << "no X display"
 
 TEST(GameModeString, PlainDecimalAndAlways60Hz) {
   char mode[48];

@@ -7,6 +7,7 @@
 #include "effects/setup.h"
 #include "effects/show_random.h"
 #include "scene/scene.h"
+#include "tests/gl_window.h"
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
@@ -18,24 +19,6 @@
 #include <vector>
 
 static const int W = 320, H = 240;
-
-static bool OpenTestWindow() {
-  static int state = 0;  // 0 not tried, 1 open, 2 no display
-  if (state == 0) {
-    state = 2;
-    if (getenv("DISPLAY")) {
-      int argc = 1;
-      char name[] = "test_effects_gl";
-      char *argv[] = {name, nullptr};
-      glutInit(&argc, argv);
-      glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | GLUT_RGBA);
-      glutInitWindowSize(W, H);
-      glutCreateWindow("effects");
-      state = 1;
-    }
-  }
-  return state == 1;
-}
 
 // A 4 x 4 texture of one colour.
 static GLuint FlatTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
@@ -153,7 +136,7 @@ static std::vector<uint8_t> ReadRed() {
 class EffectsGL : public testing::Test {
  protected:
   void SetUp() override {
-    if (!OpenTestWindow()) GTEST_SKIP() << "no X display";
+    if (!OpenGLTestWindow(W, H)) GTEST_SKIP() << "no X display";
   }
 };
 
