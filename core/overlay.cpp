@@ -6,6 +6,14 @@
 #include <GL/glu.h>
 #include <cmath>
 
+// What the overlays change and put back as they found it.
+struct OverlaySaved {
+  GLboolean Lighting;
+  GLboolean Texturing;
+  GLint MatrixMode;
+  GLfloat Colour[4];
+};
+
 // 17 blanks, the five segments joined by "  ..  ", and blanks to 255.
 #define SCROLL_LEAD "                 "
 #define SCROLL_SEP "  ..  "
@@ -18,6 +26,15 @@ const char ScrollText[256] =
 static_assert(sizeof ScrollText == 256);
 
 enum { ScrollSlots = 16, ScrollTicksPerChar = 20, ScrollWindowSteps = 255 - 17 };
+
+static OverlaySaved SaveOverlayState() {
+  OverlaySaved saved;
+  saved.Lighting = glIsEnabled(GL_LIGHTING);
+  saved.Texturing = glIsEnabled(GL_TEXTURE_2D);
+  glGetIntegerv(GL_MATRIX_MODE, &saved.MatrixMode);
+  glGetFloatv(GL_CURRENT_COLOR, saved.Colour);
+  return saved;
+}
 
 static int32_t FloorMod(int32_t a, int32_t n) {
   int32_t r = a % n;
@@ -57,12 +74,7 @@ ScrollerGlyph ScrollerGlyphAt(int32_t tick, int slot) {
 
 void DrawText2D(const char *text, float x, float y, float scaleX, float scaleY, float red, float green,
                 float blue) {
-  GLboolean lighting = glIsEnabled(GL_LIGHTING);
-  GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
-  GLint matrixMode;
-  glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
-  GLfloat colour[4];
-  glGetFloatv(GL_CURRENT_COLOR, colour);
+  OverlaySaved saved = SaveOverlayState();
 
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
@@ -81,10 +93,10 @@ void DrawText2D(const char *text, float x, float y, float scaleX, float scaleY, 
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
 
-  glColor3f(colour[0], colour[1], colour[2]);
-  glMatrixMode((GLenum)matrixMode);
-  if (lighting) glEnable(GL_LIGHTING);
-  if (texturing) glEnable(GL_TEXTURE_2D);
+  glColor3f(saved.Colour[0], saved.Colour[1], saved.Colour[2]);
+  glMatrixMode((GLenum)saved.MatrixMode);
+  if (saved.Lighting) glEnable(GL_LIGHTING);
+  if (saved.Texturing) glEnable(GL_TEXTURE_2D);
 }
 
 void AnimateBanner(int32_t tick) { AnimateBannerRecord(Banner, tick); }
@@ -123,12 +135,7 @@ void DrawBanner(BannerRecord &banner, int32_t tick) {
   if (!banner.GridColours || !banner.GridTexCoords || banner.GridColumns < 2 || banner.GridRows < 2) return;
   float du = 1.0f / (float)(banner.GridColumns - 1);
   float dv = 1.0f / (float)(banner.GridRows - 1);
-  GLboolean lighting = glIsEnabled(GL_LIGHTING);
-  GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
-  GLint matrixMode;
-  glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
-  GLfloat colour[4];
-  glGetFloatv(GL_CURRENT_COLOR, colour);
+  OverlaySaved saved = SaveOverlayState();
 
   glEnable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
@@ -157,8 +164,8 @@ void DrawBanner(BannerRecord &banner, int32_t tick) {
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
 
-  glColor4fv(colour);
-  glMatrixMode((GLenum)matrixMode);
-  if (lighting) glEnable(GL_LIGHTING);
-  if (!texturing) glDisable(GL_TEXTURE_2D);
+  glColor4fv(saved.Colour);
+  glMatrixMode((GLenum)saved.MatrixMode);
+  if (saved.Lighting) glEnable(GL_LIGHTING);
+  if (!saved.Texturing) glDisable(GL_TEXTURE_2D);
 }
