@@ -93,3 +93,24 @@ void ToolRequireFile(const char *path) {
   if (S_ISDIR(info.st_mode)) ToolFail("%s: is a directory", path);
   if (!S_ISREG(info.st_mode)) ToolFail("%s: is not a regular file", path);
 }
+
+bool ToolWriteFile(const char *path, const void *bytes, size_t size) {
+  char temporary[PATH_MAX];
+  if (snprintf(temporary, sizeof temporary, "%s.partial", path) >= (int)sizeof temporary) {
+    errno = ENAMETOOLONG;
+    return false;
+  }
+  FILE *file = fopen(temporary, "wb");
+  if (!file) return false;
+  bool written = fwrite(bytes, 1, size, file) == size;
+  int error = written ? 0 : errno;
+  if (fclose(file) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (written && rename(temporary, path) == 0) return true;
+  if (written) error = errno;
+  remove(temporary);
+  errno = error ? error : EIO;
+  return false;
+}

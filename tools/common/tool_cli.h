@@ -5,6 +5,8 @@
 // one line "NAME: message" on stderr with status 1.
 #pragma once
 
+#include <cstddef>
+
 // Call first in main. name is the tool's name as messages give it; usage is
 // the whole usage text, lines ending in '\n'. Answers --help and -h (any
 // argument) by printing the usage on stdout and ending with status 0. From
@@ -34,3 +36,8 @@ void ToolRefuseSameFile(const char *input, const char *output);
 // Ends with "PATH: no such file", "PATH: is a directory" or "PATH: is not a
 // regular file" (a device, a pipe) unless the path names a regular file.
 void ToolRequireFile(const char *path);
+
+// Writes size bytes as the file path: under a temporary name beside it,
+// renamed when whole, so that a failure never leaves a truncated file under
+// its name. False, with errno telling why, when it cannot.
+bool ToolWriteFile(const char *path, const void *bytes, size_t size);

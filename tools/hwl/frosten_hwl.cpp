@@ -72,13 +72,6 @@ static void SelectPlanes(const PngImage &png, const EncodeOptions &options, std:
   }
 }
 
-static bool WriteFile(const char *name, const std::vector<uint8_t> &bytes) {
-  FILE *f = fopen(name, "wb");
-  if (!f) return false;
-  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return fclose(f) == 0 && ok;
-}
-
 static int Encode(int argc, char **argv) {
   EncodeOptions options;
   ParseEncodeOptions(argc, argv, options);
@@ -95,7 +88,7 @@ static int Encode(int argc, char **argv) {
   SelectPlanes(png, options, planes, channels);
   if (!encodeHwl(planes.data(), png.Width, png.Height, channels, options.Settings, file, error, sizeof error))
     return Fail(options.Input, error);
-  if (!WriteFile(options.Output, file)) return Fail(options.Output, strerror(errno));
+  if (!ToolWriteFile(options.Output, file.data(), file.size())) return Fail(options.Output, strerror(errno));
   return 0;
 }
 

@@ -9,17 +9,6 @@
 #include <string>
 #include <vector>
 
-static bool WriteFile(const char *fileName, const std::vector<uint8_t> &bytes) {
-  std::string temporary = std::string(fileName) + ".tmp";
-  FILE *file = fopen(temporary.c_str(), "wb");
-  if (!file) return false;
-  bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = fclose(file) == 0 && written;
-  if (written && rename(temporary.c_str(), fileName) == 0) return true;
-  remove(temporary.c_str());
-  return false;
-}
-
 static void PrintArrangement(const ModFile &mod, size_t size) {
   int position = 0;
   printf("title \"%s\", %zu bytes, %d positions, %zu patterns\n", mod.Title.c_str(), size, mod.SongLength,
@@ -44,7 +33,7 @@ int main(int argc, char **argv) {
   std::vector<uint8_t> bytes;
   std::string error;
   if (!ComposeModule(mod, error) || !WriteModBytes(mod, bytes, error)) ToolFail("%s", error.c_str());
-  if (!WriteFile(argv[1], bytes)) ToolFail("%s: cannot write: %s", argv[1], strerror(errno));
+  if (!ToolWriteFile(argv[1], bytes.data(), bytes.size())) ToolFail("%s: cannot write: %s", argv[1], strerror(errno));
   PrintArrangement(mod, bytes.size());
   return 0;
 }

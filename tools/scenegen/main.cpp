@@ -1,20 +1,9 @@
 // frosten-scenegen OUTPUT.3ds: builds the show's scene and writes it as a
 // 3DS file, then prints what it holds.
+#include "tools/common/tool_cli.h"
 #include "tools/scenegen/xmas_scene.h"
 
 #include <cstdio>
-#include <string>
-
-static bool WriteFile(const char *fileName, const std::vector<uint8_t> &bytes) {
-  std::string temporary = std::string(fileName) + ".tmp";
-  FILE *file = fopen(temporary.c_str(), "wb");
-  if (!file) return false;
-  bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = fclose(file) == 0 && written;
-  if (written && rename(temporary.c_str(), fileName) == 0) return true;
-  remove(temporary.c_str());
-  return false;
-}
 
 static void PrintSummary(const GenScene &scene, size_t size) {
   size_t points = 0, faces = 0, keys = 0;
@@ -37,7 +26,7 @@ int main(int argc, char **argv) {
   GenScene scene;
   BuildXmasScene(scene);
   std::vector<uint8_t> bytes = WriteSceneFile(scene);
-  if (!WriteFile(argv[1], bytes)) {
+  if (!ToolWriteFile(argv[1], bytes.data(), bytes.size())) {
     fprintf(stderr, "frosten-scenegen: cannot write %s\n", argv[1]);
     return 1;
   }
