@@ -42,17 +42,20 @@ static void StepParticles(Scene &scene) {
   }
 }
 
-void StepFrame() {
+static void AdvanceTick() {
   PreviousTick = CurrentTick;
   CurrentTick = TickOfMs(ClockMs());
+}
+
+void StepFrame() {
+  AdvanceTick();
   MoveLights(ShowScene, CurrentTick);
   StepParticles(ShowScene);
 }
 
 void DrawFrame() {
   Scene &scene = ShowScene;
-  PreviousTick = CurrentTick;
-  CurrentTick = TickOfMs(ClockMs());
+  AdvanceTick();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   if (scene.Cameras && scene.ActiveCamera < scene.CameraCount)
     scene.Cameras[scene.ActiveCamera].DepthScale = (float)(1.0 + 0.1 * std::sin(CurrentTick * M_PI / 200.0));

@@ -103,20 +103,28 @@ static void DrawLightFlare(const SceneLight &light, const SceneCamera &camera, c
   glPopMatrix();
 }
 
+void BeginAdditiveSprites() {
+  glDisable(GL_LIGHTING);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glDepthMask(GL_FALSE);
+  glDisable(GL_CULL_FACE);
+}
+
+void EndAdditiveSprites() {
+  glEnable(GL_CULL_FACE);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+  glEnable(GL_LIGHTING);
+}
+
 void DrawFlares(Scene &scene, int32_t tick) {
   if (!scene.Lights || scene.LightCount == 0) return;
   if (!scene.Cameras || scene.CameraCount == 0 || scene.ActiveCamera >= scene.CameraCount) return;
   const SceneCamera &camera = scene.Cameras[scene.ActiveCamera];
   Vector3 dir, right, up;
   BillboardAxes(camera, dir, right, up);
-  glDisable(GL_LIGHTING);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glDepthMask(GL_FALSE);
-  glDisable(GL_CULL_FACE);
+  BeginAdditiveSprites();
   for (uint32_t i = 0; i < scene.LightCount; i++) DrawLightFlare(scene.Lights[i], camera, dir, right, up, tick);
-  glEnable(GL_CULL_FACE);
-  glDepthMask(GL_TRUE);
-  glDisable(GL_BLEND);
-  glEnable(GL_LIGHTING);
+  EndAdditiveSprites();
 }

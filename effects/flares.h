@@ -30,5 +30,9 @@ void UpdateLights(Scene &scene, int32_t tick, int32_t ticksElapsed);
 void MoveLights(Scene &scene, int32_t tick);
 // Draws each light's flare and glows; call with the camera's modelview current.
 void DrawFlares(Scene &scene, int32_t tick);
+// Blended sprites that add light: no lighting, additive blending, no depth
+// writes, both faces; End puts the frame's usual state back.
+void BeginAdditiveSprites();
+void EndAdditiveSprites();
 // One textured quad spanned by a and b, centred on the current origin.
 void DrawSpriteQuad(const Vector3 &a, const Vector3 &b);

@@ -130,15 +130,8 @@ void DrawParticleSystems(Scene &scene) {
   if (!scene.Cameras || scene.CameraCount == 0 || scene.ActiveCamera >= scene.CameraCount) return;
   Vector3 dir, right, up;
   BillboardAxes(scene.Cameras[scene.ActiveCamera], dir, right, up);
-  glDisable(GL_LIGHTING);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glDepthMask(GL_FALSE);
-  glDisable(GL_CULL_FACE);
+  BeginAdditiveSprites();
   for (uint32_t i = 0; i < scene.ParticleSystemCount; i++)
     if (scene.ParticleSystems[i].Visible) DrawParticleSystem(scene.ParticleSystems[i], up, right);
-  glEnable(GL_CULL_FACE);
-  glDepthMask(GL_TRUE);
-  glDisable(GL_BLEND);
-  glEnable(GL_LIGHTING);
+  EndAdditiveSprites();
 }

@@ -35,7 +35,7 @@ static void *Checked(void *p) {
 }
 
 // Client arrays, clear colour, default material and fog: fixed for the run.
-static void SetFixedGLState() {
+static void SetSceneGLState() {
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glEnableClientState(GL_NORMAL_ARRAY);
@@ -171,7 +171,7 @@ static void SetupBanner() {
 void SetupSceneFrom(const char *sceneFileName) {
   // The snow draws from the show's generator: the same start every run.
   SeedShowRandom();
-  SetFixedGLState();
+  SetSceneGLState();
   LoadScene(sceneFileName, ShowScene);
   CreateSceneTextures();
   SetupLights(ShowScene);

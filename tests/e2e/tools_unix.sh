@@ -11,7 +11,7 @@ HWL="$BUILD/tools/hwl/frosten-hwl"
 SCENEINFO="$BUILD/tools/sceneinfo/frosten-sceneinfo"
 TOOLS=("$HWL" "$SCENEINFO" "$BUILD/tools/proctex/frosten-proctex"
        "$BUILD/tools/imagegen/frosten-imagegen" "$BUILD/tools/modgen/frosten-modgen"
-       "$BUILD/tools/capture/frosten-capture")
+       "$BUILD/tools/capture/frosten-capture" "$BUILD/tools/scenegen/frosten-scenegen")
 
 # run TOOL ARGS...: sets STATUS, and OUT and ERR to the files of its output.
 OUT="$WORK/out" ERR="$WORK/err"

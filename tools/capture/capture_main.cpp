@@ -117,8 +117,7 @@ static void CapturePictures(const CaptureOptions &o) {
   for (int tick = o.From; tick <= o.To; tick += o.Step) {
     if (PendingInterrupt()) {
       EndProgress(progress);
-      fprintf(stderr, "frosten-capture: interrupted\n");
-      exit(128 + PendingInterrupt());
+      ExitInterrupted();
     }
     DrawTickAfterSteps(tick);
     ReadBackBuffer(o.Width, o.Height, image);

@@ -10,7 +10,6 @@
 
 #include <GL/freeglut.h>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -43,8 +42,7 @@ static void RemovePartialFiles() {
 
 [[noreturn]] static void EndInterrupted() {
   RemovePartialFiles();
-  fprintf(stderr, "frosten-capture: interrupted\n");
-  exit(128 + PendingInterrupt());
+  ExitInterrupted();
 }
 
 [[noreturn]] static void EndWith(const char *error) {
@@ -104,10 +102,6 @@ static void MixMusic(const CaptureOptions &o, long frames) {
   if (!ok) EndWith(error);
 }
 
-static double Seconds() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
 struct FrameTimes {
   double Drawing, ReadBack;
 };
@@ -118,13 +112,13 @@ static void DrawFrames(const CaptureOptions &o, long frames, FrameTimes &times) 
   char error[400];
   for (long frame = 0; frame < frames; frame++) {
     int tick = FrameTick(o, frame);
-    double start = Seconds();
+    double start = SteadySeconds();
     DrawTickAfterSteps(tick);
     glFinish();
-    double drawn = Seconds();
+    double drawn = SteadySeconds();
     ReadBackBuffer(o.Width, o.Height, image);
     times.Drawing += drawn - start;
-    times.ReadBack += Seconds() - drawn;
+    times.ReadBack += SteadySeconds() - drawn;
     if (o.PngDir) {
       char path[4200];
       TickPicturePath(o.PngDir, tick, path, sizeof path);
@@ -146,7 +140,7 @@ void CaptureVideo(const CaptureOptions &o) {
     ToolFail("%s not found: --video needs the ffmpeg program (Debian package ffmpeg)", FfmpegProgram());
   long frames = VideoFrames(o);
   if (frames < 1) ToolUsageError("no frames from tick %d to %d", o.From, o.To);
-  double start = Seconds();
+  double start = SteadySeconds();
   MixMusic(o, frames);
 
   char error[400];
@@ -159,9 +153,9 @@ void CaptureVideo(const CaptureOptions &o) {
   VideoSettings settings = {o.Width, o.Height, o.Fps, Run.Sound.c_str(), o.Video, Run.Partial.c_str()};
   if (!StartVideoEncoder(Run.Encoder, settings, error, sizeof error)) EndWith(error);
   FrameTimes times = {0, 0};
-  double drawing = Seconds();
+  double drawing = SteadySeconds();
   DrawFrames(o, frames, times);
-  double finishing = Seconds();
+  double finishing = SteadySeconds();
   if (!FinishVideo(Run.Encoder, error, sizeof error)) EndWith(error);
   if (PendingInterrupt()) EndInterrupted();
   if (rename(Run.Partial.c_str(), o.Video) != 0) {
@@ -170,7 +164,7 @@ void CaptureVideo(const CaptureOptions &o) {
   }
   Run.Finished = true;
   RemovePartialFiles();
-  double end = Seconds();
+  double end = SteadySeconds();
   fprintf(stderr,
           "frosten-capture: %s: %ld frames in %.1f s: setting up %.1f s; %.1f frames a second (drawing %.1f s, "
           "read-back %.1f s, waiting for ffmpeg %.1f s); finishing %.1f s\n",

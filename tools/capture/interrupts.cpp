@@ -1,6 +1,8 @@
 #include "tools/capture/interrupts.h"
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 
 static volatile sig_atomic_t Interruption;
@@ -19,3 +21,8 @@ void CatchInterrupts() {
 }
 
 int PendingInterrupt() { return Interruption; }
+
+void ExitInterrupted() {
+  fprintf(stderr, "frosten-capture: interrupted\n");
+  exit(128 + Interruption);
+}

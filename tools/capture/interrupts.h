@@ -8,3 +8,6 @@
 void CatchInterrupts();
 // The signal that asked the capture to stop, 0 while none has.
 int PendingInterrupt();
+// "frosten-capture: interrupted" on stderr, and the exit status of the
+// signal (128 + its number). Clean up first.
+[[noreturn]] void ExitInterrupted();

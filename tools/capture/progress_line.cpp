@@ -4,18 +4,16 @@
 #include <cstdio>
 #include <unistd.h>
 
-static double Now() {
+double SteadySeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 void StartProgress(ProgressLine &progress, long total) {
-  progress = ProgressLine{total, isatty(2) == 1, false, Now(), Now()};
+  progress = ProgressLine{total, isatty(2) == 1, false, SteadySeconds(), SteadySeconds()};
 }
 
-double ProgressSeconds(const ProgressLine &progress) { return Now() - progress.Start; }
-
 void ShowProgress(ProgressLine &progress, long done) {
-  double now = Now();
+  double now = SteadySeconds();
   double every = progress.Terminal ? 0.25 : (double)PROGRESS_LOG_SECONDS;
   if (now - progress.LastShown < every && done < progress.Total) return;
   if (!progress.Terminal && done == progress.Total) return;  // the summary follows

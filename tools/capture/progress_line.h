@@ -18,5 +18,5 @@ void StartProgress(ProgressLine &progress, long total);
 void ShowProgress(ProgressLine &progress, long done);
 // Ends the line on the terminal, so that what follows starts a line of its own.
 void EndProgress(ProgressLine &progress);
-// Seconds since StartProgress.
-double ProgressSeconds(const ProgressLine &progress);
+// Seconds on the steady clock.
+double SteadySeconds();

@@ -12,10 +12,9 @@
 static const size_t BLOCK_FRAMES = 4096;
 
 // The next block of the song into block (zeros past its end).
-static size_t MixBlock(openmpt_module *module, size_t frames, std::vector<int16_t> &block) {
+static void MixBlock(openmpt_module *module, size_t frames, std::vector<int16_t> &block) {
   size_t done = openmpt_module_read_interleaved_stereo(module, MIDAS_OUTPUT_RATE, frames, block.data());
   std::fill(block.begin() + (long)done * 2, block.begin() + (long)frames * 2, (int16_t)0);
-  return frames;
 }
 
 static bool Continue(bool (*keepGoing)(), char *error, int errorSize) {
@@ -36,12 +35,14 @@ bool WriteShowMusic(const char *moduleFile, uint64_t skipFrames, uint64_t frames
   bool ok = true;
   for (uint64_t left = skipFrames; ok && left > 0;) {
     size_t n = left < BLOCK_FRAMES ? (size_t)left : BLOCK_FRAMES;
-    left -= MixBlock(module, n, block);
+    MixBlock(module, n, block);
+    left -= n;
     ok = Continue(keepGoing, error, errorSize);
   }
   for (uint64_t left = frames; ok && left > 0;) {
     size_t n = left < BLOCK_FRAMES ? (size_t)left : BLOCK_FRAMES;
-    left -= MixBlock(module, n, block);
+    MixBlock(module, n, block);
+    left -= n;
     if (fwrite(block.data(), sizeof(int16_t) * 2, n, out) != n) {
       snprintf(error, errorSize, "cannot write the sound: %s", strerror(errno));
       ok = false;

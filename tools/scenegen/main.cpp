@@ -3,7 +3,9 @@
 #include "tools/common/tool_cli.h"
 #include "tools/scenegen/xmas_scene.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 static void PrintSummary(const GenScene &scene, size_t size) {
   size_t points = 0, faces = 0, keys = 0;
@@ -19,17 +21,13 @@ static void PrintSummary(const GenScene &scene, size_t size) {
 }
 
 int main(int argc, char **argv) {
-  if (argc != 2) {
-    fprintf(stderr, "usage: frosten-scenegen OUTPUT.3ds\n");
-    return 2;
-  }
+  ToolStart("frosten-scenegen", "usage: frosten-scenegen OUTPUT.3ds\n", argc, argv);
+  if (argc != 2) ToolUsageError(nullptr);
+  if (argv[1][0] == '-' && argv[1][1]) ToolUsageError("unknown option %s", argv[1]);
   GenScene scene;
   BuildXmasScene(scene);
   std::vector<uint8_t> bytes = WriteSceneFile(scene);
-  if (!ToolWriteFile(argv[1], bytes.data(), bytes.size())) {
-    fprintf(stderr, "frosten-scenegen: cannot write %s\n", argv[1]);
-    return 1;
-  }
+  if (!ToolWriteFile(argv[1], bytes.data(), bytes.size())) ToolFail("%s: cannot write: %s", argv[1], strerror(errno));
   PrintSummary(scene, bytes.size());
   return 0;
 }

@@ -98,9 +98,7 @@ int BuildTree(GenScene &scene) {
     Tier inner = {t.Height - 0.28f, t.Radius * 0.88f, t.Droop * 1.2f};
     AddBranchRing(m, inner, count, start + PI / (float)count, 1.3f);
     AddBranchCards(m, t, (count + 1) / 2, start + PI / (float)count);
-    AddMesh(scene, m);
-    int node = AddNode(scene, NODE_OBJECT, name, "", tree);
-    HoldStill(scene.Nodes[node], m.Mesh.Origin, 0);
+    AddStillMesh(scene, m, 0, tree);
   }
   return tree;
 }
@@ -112,8 +110,7 @@ void BuildTreeTop(GenScene &scene, int tree) {
            {{0, TREE_TOP - 0.5f}, {0.12f, TREE_TOP - 0.42f}, {0.26f, TREE_TOP - 0.2f}, {0.28f, TREE_TOP},
             {0.2f, TREE_TOP + 0.2f}, {0.08f, TREE_TOP + 0.35f}, {0.06f, TREE_TOP + 0.7f}, {0, TREE_TOP + 1.0f}},
            10, 0, 0, 1, 1);
-  AddMesh(scene, spire);
-  HoldStill(scene.Nodes[AddNode(scene, NODE_OBJECT, "KugelSpitze", "", tree)], spire.Mesh.Origin, 0);
+  AddStillMesh(scene, spire, 0, tree);
 
   // A five-pointed star standing upright, its frame at the lower tip and
   // its pivot at the centre, turning once every 900 ticks.
