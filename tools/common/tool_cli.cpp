@@ -38,6 +38,10 @@ void ToolStart(const char *name, const char *usage, int argc, char **argv) {
       fputs(usage, stdout);
       exit(0);
     }
+    if (!strcmp(argv[i], "--version")) {
+      printf("%s %s\n", name, FROSTEN_VERSION);
+      exit(0);
+    }
   }
 }
 

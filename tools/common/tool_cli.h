@@ -9,7 +9,8 @@
 
 // Call first in main. name is the tool's name as messages give it; usage is
 // the whole usage text, lines ending in '\n'. Answers --help and -h (any
-// argument) by printing the usage on stdout and ending with status 0. From
+// argument) by printing the usage on stdout, and --version by printing
+// "NAME VERSION", each ending with status 0. From
 // here on a failed write to stdout ends the tool with one line and status 1.
 void ToolStart(const char *name, const char *usage, int argc, char **argv);
 

@@ -5,7 +5,7 @@
 //   frosten-imagegen list                              "NAME ENCODER-OPTIONS" per image
 //   frosten-imagegen report SOURCE DECODED DATA        size and PSNR table (Markdown)
 //   frosten-imagegen sheet DECODED DATA OUT.png        contact sheet
-//   frosten-imagegen icon OUT.png                      the desktop icon
+//   frosten-imagegen icon OUT.png [--size N]           the desktop icon
 #include "tools/common/tool_cli.h"
 #include "tools/imagegen/imagegen.h"
 
@@ -23,7 +23,7 @@ static const char *const USAGE =
     "       frosten-imagegen list\n"
     "       frosten-imagegen report SOURCE_DIR DECODED_DIR DATA_DIR\n"
     "       frosten-imagegen sheet DECODED_DIR DATA_DIR OUT.png\n"
-    "       frosten-imagegen icon OUT.png\n";
+    "       frosten-imagegen icon OUT.png [--size N]   (16 to 1024 pixels, default 128)\n";
 
 static bool Save(const std::string &dir, const char *name, const PngImage &image) {
   std::string path = dir + "/" + name + ".png";
@@ -105,15 +105,15 @@ static int Sheet(const char *decodedDir, const char *dataDir, const char *outFil
 }
 
 // The snowflake sprite, white on a round night-blue disc with a soft rim, as
-// an RGBA image for the desktop.
-static int Icon(const char *outFile) {
-  PngImage flake = DrawSnowflake(ICON_SIDE);
-  PngImage icon{ICON_SIDE, ICON_SIDE, 4, std::vector<uint8_t>((size_t)ICON_SIDE * ICON_SIDE * 4)};
+// an RGBA image of side x side pixels for the desktop.
+static int Icon(const char *outFile, int side) {
+  PngImage flake = DrawSnowflake(side);
+  PngImage icon{side, side, 4, std::vector<uint8_t>((size_t)side * side * 4)};
   const float night[3] = {18, 38, 92};
-  const float side = ICON_SIDE, centre = (side - 1) / 2, radius = side / 2 - 1;
-  for (int y = 0; y < ICON_SIDE; y++) {
-    for (int x = 0; x < ICON_SIDE; x++) {
-      size_t i = (size_t)y * ICON_SIDE + x;
+  const float centre = (side - 1) / 2.0f, radius = side / 2.0f - 1;
+  for (int y = 0; y < side; y++) {
+    for (int x = 0; x < side; x++) {
+      size_t i = (size_t)y * side + x;
       float white = flake.Pixels[i * flake.Channels] / 255.0f;
       float edge = radius - std::hypot(x - centre, y - centre);
       float cover = edge >= 1 ? 1 : edge <= 0 ? 0 : edge;
@@ -140,6 +140,9 @@ int main(int argc, char **argv) {
   if (!strcmp(command, "report"))
     return Needs(argc, 3, command, "SOURCE_DIR DECODED_DIR DATA_DIR"), Report(argv[2], argv[3], argv[4]);
   if (!strcmp(command, "sheet")) return Needs(argc, 3, command, "DECODED_DIR DATA_DIR OUT.png"), Sheet(argv[2], argv[3], argv[4]);
-  if (!strcmp(command, "icon")) return Needs(argc, 1, command, "OUT.png"), Icon(argv[2]);
+  if (!strcmp(command, "icon")) {
+    if (argc == 5 && !strcmp(argv[3], "--size")) return Icon(argv[2], ToolIntValue("--size", argv[4], 16, 1024));
+    return Needs(argc, 1, command, "OUT.png [--size N]"), Icon(argv[2], ICON_SIDE);
+  }
   ToolUsageError("unknown command %s", command);
 }

@@ -12,13 +12,16 @@ struct SaverOptions {
   int64_t FramePeriodNs = 1000000000 / 30;  // 0: back to back
   bool Music = false;
   bool Stats = false;
+  bool ShowFrameRate = false;  // --fps without a number: the rate in a corner
 };
 
 extern const char SaverUsage[];
 
 // The command line, with the window named by XSCREENSAVER_WINDOW (the
 // value of environmentWindow, may be null) taking the place of --root and
-// of no choice at all. Ends with the usage on a bad argument.
+// of no choice at all. Takes the options screen-saver daemons pass to every
+// program (--visual, --install, --mono ...) and ignores those that do not
+// apply. Ends with the usage on a bad argument.
 SaverOptions ParseSaverOptions(int argc, char **argv, const char *environmentWindow);
 
 // The largest 4:3 rectangle centred in a width x height window.
@@ -27,8 +30,11 @@ struct SaverViewport {
 };
 SaverViewport FitViewport(int width, int height);
 // One frame of the show in the 4:3 viewport of the window, the rest of the
-// window cleared to the show's background colour; no swap.
-void DrawSaverFrame(int width, int height);
+// window cleared to black (blackBars) or the show's background colour; no
+// swap.
+void DrawSaverFrame(int width, int height, bool blackBars);
+// "FPS: 29.9" in the lower left corner of the window, over the frame.
+void DrawFrameRate(int width, int height, double framesPerSecond);
 
 // The show's module, playing in the background; false (and one line on
 // stderr) when there is no sound, which leaves the saver silent.

@@ -7,6 +7,7 @@
 #include "effects/setup.h"
 #include "launcher/display.h"
 #include "launcher/glcaps.h"
+#include "platform/display_check.h"
 #include "platform/end_signals.h"
 #include "platform/glx_surface.h"
 #include "platform/message_box.h"
@@ -119,10 +120,30 @@ static bool Running(const GlxSurface &surface) {
   return !PendingEndSignal() && !surface.EndRequested && !surface.TargetLost;
 }
 
+// The frame rate shown by --fps: frames counted over about a second.
+struct FrameRateMeter {
+  timespec Start;
+  long Frames;
+  double Shown;
+};
+
+static void CountFrame(FrameRateMeter &meter) {
+  meter.Frames++;
+  double seconds = SecondsSince(meter.Start);
+  if (seconds < 1) return;
+  meter.Shown = meter.Frames / seconds;
+  meter.Frames = 0;
+  clock_gettime(CLOCK_MONOTONIC, &meter.Start);
+}
+
 static void RunFrames(GlxSurface &surface, const SaverOptions &options, SaverStats &stats) {
   clock_gettime(CLOCK_MONOTONIC, &stats.WallStart);
   stats.CpuStart = CpuSeconds();
   timespec deadline = stats.WallStart;
+  FrameRateMeter meter = {stats.WallStart, 0, 0};
+  // The daemon's window and the root window are a screen saver's: black
+  // around the picture.
+  bool blackBars = options.Target != SAVER_OWN_WINDOW;
   ResetClock(0);
   while (Running(surface)) {
     PollGlxEvents(surface);
@@ -130,10 +151,13 @@ static void RunFrames(GlxSurface &surface, const SaverOptions &options, SaverSta
     if (surface.Hidden) {
       WaitWhileHidden(options.FramePeriodNs);
       clock_gettime(CLOCK_MONOTONIC, &deadline);
+      meter = {deadline, 0, meter.Shown};
       continue;
     }
-    DrawSaverFrame(surface.Width, surface.Height);
+    DrawSaverFrame(surface.Width, surface.Height, blackBars);
+    if (options.ShowFrameRate) DrawFrameRate(surface.Width, surface.Height, meter.Shown);
     SwapGlxBuffers(surface);
+    CountFrame(meter);
     stats.Frames++;
     WaitForNextFrame(deadline, options.FramePeriodNs);
   }
@@ -148,7 +172,7 @@ int main(int argc, char **argv) {
   SetMessageBoxesOnStderr(true);
   DataError = SaverDataError;
   EnterDataFolder();
-  if (!DisplayAvailable()) ToolFail("cannot open the X display");
+  if (!XDisplayOpensQuietly(nullptr)) ToolFail("cannot open the X display %s", getenv("DISPLAY") ? getenv("DISPLAY") : "");
   InitGlut();
   GlxSurface surface;
   OpenSurface(options, surface);
