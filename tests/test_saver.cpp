@@ -1,8 +1,8 @@
 // frosten-saver against windows of the test X server: it draws the scene
-// into a window it is given, keeps the picture 4:3 with bars of the show's
-// background as the window changes shape, draws on the root window, keeps
-// to its frame rate, and ends cleanly on SIGTERM, Escape, the close button
-// and the loss of its window.
+// into a window it is given, keeps the picture 4:3 with black bars as the
+// window changes shape, draws on the root window, keeps to its frame rate,
+// shows it when asked as screen-saver daemons ask, and ends cleanly on
+// SIGTERM, Escape, the close button and the loss of its window.
 // frosten-test: x11
 // frosten-test-links: show
 #include <gtest/gtest.h>
@@ -32,10 +32,11 @@ static const unsigned long ParentBlue = 0x0000ff;
 struct Rgb {
   int R, G, B;
 };
-// The show's clear colour, 0.9 grey.
-static bool IsBackground(Rgb c) { return c.R >= 229 && c.R <= 230 && c.G == c.R && c.B == c.R; }
+// The bars around the picture in a window the saver is given.
+static bool IsBar(Rgb c) { return c.R == 0 && c.G == 0 && c.B == 0; }
 static bool IsParentBlue(Rgb c) { return c.R == 0 && c.G == 0 && c.B == 255; }
-static bool IsScene(Rgb c) { return !IsBackground(c) && !IsParentBlue(c); }
+static bool IsScene(Rgb c) { return !IsBar(c) && !IsParentBlue(c); }
+static bool IsWhite(Rgb c) { return c.R > 200 && c.G > 200 && c.B > 200; }
 
 struct Picture {
   int Width = 0, Height = 0;
@@ -53,8 +54,8 @@ struct Picture {
     return Width > 0 && Count(x0, y0, x1, y1, IsParentBlue) == 0 &&
            Count(x0, y0, x1, y1, IsScene) > (x1 - x0) * (y1 - y0) / 20;
   }
-  bool BackgroundIn(int x0, int y0, int x1, int y1) const {
-    return Width > 0 && Count(x0, y0, x1, y1, IsBackground) == (x1 - x0) * (y1 - y0);
+  bool BarIn(int x0, int y0, int x1, int y1) const {
+    return Width > 0 && Count(x0, y0, x1, y1, IsBar) == (x1 - x0) * (y1 - y0);
   }
 };
 
@@ -192,18 +193,18 @@ TEST_F(Saver, WindowIdKeepsFourToThreeAsTheWindowChangesAndEndsOnSigterm) {
   ASSERT_TRUE(p.SceneIn(0, 0, 320, 240)) << "no scene in the 4:3 window: " << Errors();
   EXPECT_EQ(Children(parent), 1);
   // The picture reaches the edges: its left and right columns are not all
-  // the bars' grey.
-  EXPECT_LT(p.Count(0, 0, 4, 240, IsBackground) + p.Count(316, 0, 320, 240, IsBackground), 2 * 4 * 240);
+  // the bars' black.
+  EXPECT_LT(p.Count(0, 0, 4, 240, IsBar) + p.Count(316, 0, 320, 240, IsBar), 2 * 4 * 240);
 
   // Wider: a 320x240 picture in the middle, bars of 80 either side.
   XResizeWindow(X, parent, 480, 240);
   XSync(X, False);
   p = WaitPicture(parent, [](const Picture &p) {
-    return p.Width == 480 && p.BackgroundIn(0, 0, 80, 240) && p.BackgroundIn(400, 0, 480, 240) &&
+    return p.Width == 480 && p.BarIn(0, 0, 80, 240) && p.BarIn(400, 0, 480, 240) &&
            p.SceneIn(80, 0, 400, 240);
   });
-  EXPECT_TRUE(p.BackgroundIn(0, 0, 80, 240)) << "left bar";
-  EXPECT_TRUE(p.BackgroundIn(400, 0, 480, 240)) << "right bar";
+  EXPECT_TRUE(p.BarIn(0, 0, 80, 240)) << "left bar";
+  EXPECT_TRUE(p.BarIn(400, 0, 480, 240)) << "right bar";
   EXPECT_TRUE(p.SceneIn(80, 0, 400, 240)) << "picture between the bars";
   EXPECT_GT(p.Count(80, 0, 84, 240, IsScene) + p.Count(396, 0, 400, 240, IsScene), 0) << "bars too wide";
 
@@ -211,11 +212,11 @@ TEST_F(Saver, WindowIdKeepsFourToThreeAsTheWindowChangesAndEndsOnSigterm) {
   XResizeWindow(X, parent, 240, 300);
   XSync(X, False);
   p = WaitPicture(parent, [](const Picture &p) {
-    return p.Width == 240 && p.BackgroundIn(0, 0, 240, 60) && p.BackgroundIn(0, 240, 240, 300) &&
+    return p.Width == 240 && p.BarIn(0, 0, 240, 60) && p.BarIn(0, 240, 240, 300) &&
            p.SceneIn(0, 60, 240, 240);
   });
-  EXPECT_TRUE(p.BackgroundIn(0, 0, 240, 60)) << "top bar";
-  EXPECT_TRUE(p.BackgroundIn(0, 240, 240, 300)) << "bottom bar";
+  EXPECT_TRUE(p.BarIn(0, 0, 240, 60)) << "top bar";
+  EXPECT_TRUE(p.BarIn(0, 240, 240, 300)) << "bottom bar";
   EXPECT_TRUE(p.SceneIn(0, 60, 240, 240)) << "picture between the bars";
 
   kill(Pid, SIGTERM);
@@ -224,14 +225,23 @@ TEST_F(Saver, WindowIdKeepsFourToThreeAsTheWindowChangesAndEndsOnSigterm) {
   EXPECT_EQ(Children(parent), 0) << "the saver's window is left";
 }
 
-// As the daemon starts it: its window in the environment, --root asked; the
-// window's own visual serves, so no child. It ends when the daemon
-// destroys the window.
-TEST_F(Saver, KeepsToTenFramesASecondInTheDaemonsWindow) {
-  Window parent = Parent(160, 120);
-  Start({"--root", "--fps", "10", "--stats"}, {"XSCREENSAVER_WINDOW=" + std::to_string(parent)});
-  Picture p = WaitPicture(parent, [](const Picture &p) { return p.SceneIn(0, 0, 160, 120); });
-  ASSERT_TRUE(p.SceneIn(0, 0, 160, 120)) << Errors();
+// As the daemon starts it: its window in the environment, --root asked, with
+// the options every daemon program takes, the frame rate shown (--fps as a
+// flag) and paced (--fps with a number, as before). The window's own visual
+// serves, so no child. It ends when the daemon destroys the window.
+TEST_F(Saver, KeepsToTenFramesASecondInTheDaemonsWindowAndShowsTheRate) {
+  Window parent = Parent(400, 120);
+  Start({"-root", "--visual", "default", "-install", "--fps", "--fps", "10", "--stats"},
+        {"XSCREENSAVER_WINDOW=" + std::to_string(parent)});
+  // The picture 160x120 in the middle; "FPS: 10.0" over the lower left bar
+  // once a second has passed.
+  Picture p = WaitPicture(parent, [](const Picture &p) {
+    return p.SceneIn(120, 0, 280, 120) && p.Count(0, 90, 120, 120, IsWhite) > 40;
+  });
+  ASSERT_TRUE(p.SceneIn(120, 0, 280, 120)) << Errors();
+  EXPECT_GT(p.Count(0, 90, 120, 120, IsWhite), 40) << "no frame rate in the corner";
+  EXPECT_TRUE(p.BarIn(0, 0, 120, 80)) << "the left bar above the frame rate";
+  EXPECT_TRUE(p.BarIn(280, 0, 400, 120)) << "the right bar";
   EXPECT_EQ(Children(parent), 0);
   sleep(3);
   XDestroyWindow(X, parent);

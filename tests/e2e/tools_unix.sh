@@ -1,6 +1,6 @@
 #!/bin/bash
 # The command-line tools behave like Unix tools: --help and -h print the
-# usage on stdout with status 0; a usage error prints it on stderr with
+# usage on stdout with status 0, --version the name and version; a usage error prints it on stderr with
 # status 2; an option without its value says so; a failed write to stdout
 # gives one line and status 1; no message names a path twice; an output that
 # would overwrite the input is refused.
@@ -25,6 +25,9 @@ for tool in "${TOOLS[@]}"; do
     grep -q "^usage: $name" "$OUT" || fail "$name $help: no usage on stdout: $(cat "$OUT")"
     [ ! -s "$ERR" ] || fail "$name $help: stderr $(cat "$ERR")"
   done
+  run "$tool" --version
+  [ "$STATUS" = 0 ] && grep -qxE "$name [0-9]+\.[0-9]+\.[0-9]+" "$OUT" && [ ! -s "$ERR" ] ||
+    fail "$name --version: status $STATUS, $(cat "$OUT" "$ERR")"
   run "$tool" --no-such-option
   [ "$STATUS" = 2 ] || fail "$name --no-such-option: status $STATUS"
   [ ! -s "$OUT" ] || fail "$name usage error: output on stdout"
@@ -72,5 +75,25 @@ for command in "$BUILD/tools/proctex/frosten-proctex tree $missing" "$HWL decode
   path="${command##* }"
   [ "$(wc -l <"$ERR")" = 1 ] || fail "$command: $(cat "$ERR")"
   [ "$(grep -o -F "$path" "$ERR" | wc -l)" = 1 ] || fail "$command names the path other than once: $(cat "$ERR")"
+done
+# The show and the saver answer --help and --version without a display; the
+# show without one, or on one that refuses it, says so in one line.
+for program in "$BUILD/frosten" "$BUILD/tools/saver/frosten-saver"; do
+  name="$(basename "$program")"
+  run env -u DISPLAY "$program" --help
+  [ "$STATUS" = 0 ] && grep -q "^usage: $name" "$OUT" && [ ! -s "$ERR" ] || fail "$name --help: status $STATUS"
+  run env -u DISPLAY "$program" --version
+  [ "$STATUS" = 0 ] && grep -qxE "$name [0-9]+\.[0-9]+\.[0-9]+" "$OUT" && [ ! -s "$ERR" ] ||
+    fail "$name --version: status $STATUS, $(cat "$OUT" "$ERR")"
+done
+xauth -q -f "$WORK/cookie" add :0 . "$(mcookie)" 2>/dev/null || fail "xauth failed"
+Xvfb -displayfd 3 -auth "$WORK/cookie" -nolisten tcp 3>"$WORK/refusing" 2>/dev/null &
+at_exit "kill $! 2>/dev/null"
+for _ in $(seq 100); do [ -s "$WORK/refusing" ] && break; sleep 0.1; done
+for display in "" ":999" ":$(cat "$WORK/refusing")"; do
+  run env DISPLAY="$display" XAUTHORITY=/dev/null "$BUILD/frosten"
+  expected="frosten: cannot open the X display ${display:-(DISPLAY is not set)}"
+  [ "$STATUS" = 1 ] && [ "$(cat "$ERR")" = "$expected" ] ||
+    fail "the show on the display '$display': status $STATUS, $(cat "$ERR")"
 done
 echo "tools: ok"
