@@ -115,6 +115,9 @@ foreach(side 16 32 48 64 128 256)
   list(APPEND icons ${staged}/icons/${side}/frosten.png)
 endforeach()
 
+# The same icon drawn to any size.
+install(FILES ${packaging}/frosten.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
 add_custom_target(frosten_packaging ALL DEPENDS ${icons} ${compressed})
 # Everything the installation needs, for building it alone.
 add_custom_target(frosten_installable DEPENDS ${FROSTEN_INSTALLED} frosten_packaging)
