@@ -119,6 +119,7 @@ class Saver : public testing::Test {
   // arguments and environment entries, XSCREENSAVER_WINDOW only when given
   // there; its stderr goes to ErrorFile.
   void Start(std::vector<std::string> arguments, std::vector<std::string> environment = {}) {
+    if (Pid > 0) kill(Pid, SIGKILL), waitpid(Pid, nullptr, 0);  // one that did not end in time
     std::vector<char *> argv = {const_cast<char *>(SaverPath)}, envp;
     for (auto &a : arguments) argv.push_back(a.data());
     for (char **e = environ; *e; e++)
@@ -155,7 +156,8 @@ class Saver : public testing::Test {
   Picture Grab(Window w) {
     Picture p;
     XWindowAttributes a;
-    if (!XGetWindowAttributes(X, w, &a)) return p;
+    // (An unmapped window has no picture: Xlib would end the test.)
+    if (!XGetWindowAttributes(X, w, &a) || a.map_state != IsViewable) return p;
     XImage *image = XGetImage(X, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
     if (!image) return p;
     p.Width = a.width;
