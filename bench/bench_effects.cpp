@@ -8,8 +8,8 @@
 #include "effects/particles.h"
 #include "effects/setup.h"
 #include "effects/show_random.h"
+#include "offscreen/frame_capture.h"
 #include "scene/scene.h"
-#include "tools/capture/frame_capture.h"
 
 #include <GL/freeglut.h>
 #include <GL/glext.h>

@@ -1,4 +1,4 @@
-#include "tools/capture/frame_capture.h"
+#include "offscreen/frame_capture.h"
 
 #include "core/frame.h"
 #include "launcher/display.h"

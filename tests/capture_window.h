@@ -2,7 +2,7 @@
 // draw under the show's own projection. Tests skip when it cannot be opened.
 #pragma once
 
-#include "tools/capture/frame_capture.h"
+#include "offscreen/frame_capture.h"
 
 static bool OpenWindow() {
   static int state = 0;  // 0 not tried, 1 open, 2 failed

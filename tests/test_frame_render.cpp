@@ -4,9 +4,9 @@
 #include "core/frame.h"
 #include "effects/particles.h"
 #include "effects/setup.h"
+#include "offscreen/frame_capture.h"
 #include "scene/scene.h"
 #include "tests/render_scene.h"
-#include "tools/capture/frame_capture.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

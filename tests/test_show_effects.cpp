@@ -6,8 +6,8 @@
 #include "core/overlay.h"
 #include "effects/particles.h"
 #include "effects/setup.h"
+#include "offscreen/frame_capture.h"
 #include "scene/scene.h"
-#include "tools/capture/frame_capture.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

@@ -5,11 +5,11 @@
 // when there is no display.
 #include "core/program.h"
 #include "effects/setup.h"
+#include "offscreen/frame_capture.h"
 #include "platform/runtime_error.h"
 #include "scene/datafile.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_video.h"
-#include "tools/capture/frame_capture.h"
 #include "tools/capture/interrupts.h"
 #include "tools/capture/progress_line.h"
 #include "tools/common/tool_cli.h"

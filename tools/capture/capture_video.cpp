@@ -1,7 +1,7 @@
 #include "tools/capture/capture_video.h"
 
 #include "effects/setup.h"
-#include "tools/capture/frame_capture.h"
+#include "offscreen/frame_capture.h"
 #include "tools/capture/interrupts.h"
 #include "tools/capture/progress_line.h"
 #include "tools/capture/show_music.h"
