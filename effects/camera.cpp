@@ -7,7 +7,7 @@
 #include <GL/glu.h>
 #include <cmath>
 
-static const float Tolerance = 0.001f;
+static const float TOLERANCE = 0.001f;
 
 static int32_t LastKeyFrame(const VectorTrack &track, int32_t fallback) {
   return track.KeyCount > 0 ? track.Keys[track.KeyCount - 1].Frame : fallback;
@@ -25,13 +25,13 @@ int32_t CameraSearchEnd(const VectorTrack &eye, const VectorTrack &target, int32
 
 // Component by component, |a| and |b| agree within the tolerance.
 static bool SameMagnitudes(const Vector3 &a, const Vector3 &b) {
-  return std::fabs(std::fabs(a.x) - std::fabs(b.x)) <= Tolerance &&
-         std::fabs(std::fabs(a.y) - std::fabs(b.y)) <= Tolerance &&
-         std::fabs(std::fabs(a.z) - std::fabs(b.z)) <= Tolerance;
+  return std::fabs(std::fabs(a.x) - std::fabs(b.x)) <= TOLERANCE &&
+         std::fabs(std::fabs(a.y) - std::fabs(b.y)) <= TOLERANCE &&
+         std::fabs(std::fabs(a.z) - std::fabs(b.z)) <= TOLERANCE;
 }
 
 static bool NearZero(const Vector3 &v) {
-  return std::fabs(v.x) <= Tolerance && std::fabs(v.y) <= Tolerance && std::fabs(v.z) <= Tolerance;
+  return std::fabs(v.x) <= TOLERANCE && std::fabs(v.y) <= TOLERANCE && std::fabs(v.z) <= TOLERANCE;
 }
 
 void ApplyCamera(Scene &scene, int32_t frame) {

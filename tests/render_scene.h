@@ -18,7 +18,7 @@
 #include <unistd.h>
 
 static const float RenderKugelCentre[3] = {3.5f, 0, 2};
-static const float RenderKugelRadius = 0.8f;
+static const float RENDER_KUGEL_RADIUS = 0.8f;
 
 // A rectangle in the plane y = const, facing -y (towards the camera).
 static inline TestMesh RenderQuad(float x0, float x1, float y, float z0, float z1) {
@@ -43,7 +43,7 @@ static inline std::vector<uint8_t> BuildRenderScene() {
   TestMeshChunk(w, "Ledge", RenderQuad(-9, -4, 0, 0, 0.5f), 0, 0, 0);
   // The sphere is built around (-1.5, 0, 0) relative to the dummy at
   // (2, 0, 2); its own frame has its origin at its centre.
-  TestMeshChunk(w, "Kugel", TestSphere(0.5f, 0, 2, RenderKugelRadius, 24, 16), 0.5f, 0, 2);
+  TestMeshChunk(w, "Kugel", TestSphere(0.5f, 0, 2, RENDER_KUGEL_RADIUS, 24, 16), 0.5f, 0, 2);
   TestLightChunk(w, "Licht", 0, -6, 6, 1, 1, 1);
   w.Begin(NAMED_OBJECT);
   w.Name("Camera01");

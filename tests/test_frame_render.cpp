@@ -178,7 +178,7 @@ TEST_F(FrameRender, KugelShowsTheSphereMappedReflection) {
 
   int cx, cy, ex, ey;
   Project(RenderKugelCentre[0], RenderKugelCentre[1], RenderKugelCentre[2], cx, cy);
-  Project(RenderKugelCentre[0] + RenderKugelRadius, RenderKugelCentre[1], RenderKugelCentre[2], ex, ey);
+  Project(RenderKugelCentre[0] + RENDER_KUGEL_RADIUS, RenderKugelCentre[1], RenderKugelCentre[2], ex, ey);
   int r = ex - cx;
   ASSERT_GT(r, 8) << "the sphere is not where its parent's turn puts it";
   ASSERT_LT(cx + r, W);

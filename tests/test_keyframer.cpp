@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-static const float Pi = 3.14159265f;
+static const float PI = 3.14159265f;
 
 static Scene Load(const ChunkWriter &w) {
   Scene scene;
@@ -181,7 +181,7 @@ TEST(Keyframer, RotationKeysAccumulate) {
       w.U32(10 * i);
       w.U16(i == 1 ? 0x0001 : 0);
       if (i == 1) w.F32(0.9f);  // a tension, not used for rotations
-      w.Floats({i == 0 ? 0 : Pi / 2, 0, 0, 1});
+      w.Floats({i == 0 ? 0 : PI / 2, 0, 0, 1});
     }
     w.End();
     w.End();
@@ -191,7 +191,7 @@ TEST(Keyframer, RotationKeysAccumulate) {
   for (int i = 0; i < 3; i++) {
     const Quaternion &q = t.Keys[i].Rotation;
     EXPECT_EQ(t.Keys[i].Frame, 10 * i);
-    EXPECT_NEAR(2 * std::atan2(q.z, q.w) * 180 / Pi, 90.0f * i, 1e-3) << i;
+    EXPECT_NEAR(2 * std::atan2(q.z, q.w) * 180 / PI, 90.0f * i, 1e-3) << i;
   }
   // Prepared: the middle key has its control points.
   EXPECT_NE(t.Keys[1].OutControl.w, 0.0f);

@@ -22,7 +22,7 @@
 #include <execinfo.h>
 #include <sys/stat.h>
 
-enum { MAX_SIZE = 8192, MAX_TICK = 100000000, CAMERA_LOOP = 2200 };
+enum { MAX_SIZE = 8192, MAX_TICK = 100000000 };
 
 static const char Usage[] =
     "usage: frosten-capture [--size WxH] [--from TICK] [--to TICK] [--step N] --png DIR\n"
@@ -77,7 +77,7 @@ static CaptureOptions ParseArguments(int argc, char **argv) {
     // yuv420p keeps one colour sample for every 2x2 pixels.
     if (o.Width % 2 || o.Height % 2) ToolFail("a video's size must be even, not %dx%d", o.Width, o.Height);
     if (!o.Fps) o.Fps = 60;
-    if (o.To < 0) o.To = o.From + CAMERA_LOOP;
+    if (o.To < 0) o.To = o.From + CAMERA_LOOP_TICKS;
     if (o.To <= o.From) ToolUsageError("--to must come after --from");
   } else {
     if (!o.PngDir) ToolUsageError("--png or --video is needed");
