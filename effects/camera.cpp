@@ -44,7 +44,7 @@ void ApplyCamera(Scene &scene, int32_t frame) {
     up = set(0, 0, -1);
     sampleVectorTrack(c.PositionTrack, f, c.Position);
     sampleVectorTrack(c.TargetTrack, f, c.Target);
-    Vector3 dir = set(c.Target.x - c.Position.x, c.Target.y - c.Position.y, c.Target.z - c.Position.z);
+    Vector3 dir = sub(c.Target, c.Position);
     normalize(dir);
     f++;
     // Past the end the tracks hold still: what was found last is used.
