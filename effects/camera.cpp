@@ -60,6 +60,7 @@ void ApplyCamera(Scene &scene, int32_t frame) {
     if (!SameMagnitudes(dir, up) || lastTry) break;
   }
   glScalef(1.0f, 1.0f, c.DepthScale);
+  // The roll is sampled at f, one tick past the view found: the pictures' roll depends on it.
   float roll = c.Roll, unused1 = 0, unused2 = 0;
   sampleVectorTrack(c.RollTrack, f, roll, unused1, unused2);
   c.Roll = roll;

@@ -43,6 +43,7 @@ void CreateParticleSystem(ParticleSystem &system, float red, float green, float 
     p.Position = SpreadDraw(system.Origin, positionSpread);
     p.Velocity = SpreadDraw(system.BaseVelocity, velocitySpread);
     p.LifeLeft = RandomInt(life + lifeRandom);
+    // + 0.2 here and again in ParticleSprite: the snow's brightness in the pictures is both together.
     for (int c = 0; c < 3; c++) p.Colour[c] = system.Colour[c] < 0 ? RandomReal() : system.Colour[c] + 0.2f;
   }
 }
@@ -53,6 +54,7 @@ void FreeParticleSystem(ParticleSystem &system) {
 }
 
 void MoveEmitter(ParticleSystem &system, const Vector3 &position) {
+  // Origin + (position - Origin), not position: its rounding places the snow, and the captured pictures depend on it.
   system.Origin.x += position.x - system.Origin.x;
   system.Origin.y += position.y - system.Origin.y;
   system.Origin.z += position.z - system.Origin.z;

@@ -68,6 +68,7 @@ static uint32_t TextureFromGenerator() {
 // random state needs.
 static void CreateSceneTextures() {
   glEnable(GL_TEXTURE_2D);
+  // '\' paths on purpose: the show's own file names, which the data reader maps (SlashPath) and its tests use.
   FlareTexture = loadTexture("data\\flareblu.hwl", GL_RGBA, MipmapFilter, GL_REPEAT, 255, false, true);
   SnowTexture = loadTexture("data\\snowflak.hwl", GL_RGBA, MipmapFilter, GL_REPEAT, 255, false, true);
   ShineTexture = loadTexture("data\\hwlshin5.hwl", GL_RGBA, MipmapFilter, GL_REPEAT, 255, false, true);
@@ -180,4 +181,5 @@ void SetupSceneFrom(const char *sceneFileName) {
   SetupBanner();
 }
 
+// '\' on purpose, as for the textures: the data reader maps it (SlashPath).
 void SetupScene() { SetupSceneFrom("data\\xmas.3ds"); }
