@@ -44,6 +44,11 @@ class FrameRender : public testing::Test {
   void SetUp() override {
     if (!Ready) GTEST_SKIP() << "no GL window";
   }
+  void TearDown() override {
+    int32_t tick;
+    uint32_t error = TakeFrameGLError(tick);
+    EXPECT_EQ(error, 0u) << "GL error in the frame of tick " << tick << ": " << GLErrorText(error);
+  }
   static PngImage Draw(int32_t tick) {
     DrawTick(tick);
     PngImage image;
@@ -210,4 +215,16 @@ TEST_F(FrameRender, Tick2200DrawsTheSamePictureAsTick0) {
   size_t upper = (size_t)W * (H / 2) * 3;
   EXPECT_TRUE(memcmp(first.Pixels.data(), last.Pixels.data(), upper) == 0);
   EXPECT_FALSE(memcmp(first.Pixels.data(), middle.Pixels.data(), upper) == 0);
+}
+
+// A GL error left in a frame is reported with that frame's tick, once; the
+// fixture fails every other test on one.
+TEST_F(FrameRender, AGLErrorIsReportedWithItsFrame) {
+  const int32_t tick = LastDrawnTick() < 0 ? 0 : LastDrawnTick();
+  glEnable((GLenum)0x7FFF);
+  Draw(tick);
+  int32_t errorTick = -1;
+  EXPECT_EQ(TakeFrameGLError(errorTick), (uint32_t)GL_INVALID_ENUM);
+  EXPECT_EQ(errorTick, tick);
+  EXPECT_EQ(TakeFrameGLError(errorTick), 0u);
 }

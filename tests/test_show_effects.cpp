@@ -47,6 +47,11 @@ class ShowEffects : public testing::Test {
   void SetUp() override {
     if (!Ready) GTEST_SKIP() << "no GL window";
   }
+  void TearDown() override {
+    int32_t tick;
+    uint32_t error = TakeFrameGLError(tick);
+    EXPECT_EQ(error, 0u) << "GL error in the frame of tick " << tick << ": " << GLErrorText(error);
+  }
   // The tick drawn again: the snow does not step within a tick.
   static PngImage Redraw(int32_t tick) {
     DrawTick(tick);

@@ -119,6 +119,11 @@ static void DrawFrames(const CaptureOptions &o, long frames, FrameTimes &times) 
     ReadBackBuffer(o.Width, o.Height, image);
     times.Drawing += drawn - start;
     times.ReadBack += SteadySeconds() - drawn;
+    int32_t errorTick;
+    if (uint32_t e = TakeFrameGLError(errorTick)) {
+      snprintf(error, sizeof error, "GL error in the frame of tick %d: %s", (int)errorTick, GLErrorText(e));
+      EndWith(error);
+    }
     if (o.PngDir) {
       char path[4200];
       TickPicturePath(o.PngDir, tick, path, sizeof path);

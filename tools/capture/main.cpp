@@ -121,6 +121,11 @@ static void CapturePictures(const CaptureOptions &o) {
     }
     DrawTickAfterSteps(tick);
     ReadBackBuffer(o.Width, o.Height, image);
+    int32_t errorTick;
+    if (uint32_t e = TakeFrameGLError(errorTick)) {
+      EndProgress(progress);
+      ToolFail("GL error in the frame of tick %d: %s", (int)errorTick, GLErrorText(e));
+    }
     char path[4200];
     TickPicturePath(o.PngDir, tick, path, sizeof path);
     if (!WritePng(path, image, error, sizeof error)) {
