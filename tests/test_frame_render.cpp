@@ -6,7 +6,7 @@
 #include "effects/setup.h"
 #include "offscreen/frame_capture.h"
 #include "scene/scene.h"
-#include "tests/render_scene.h"
+#include "tests/test_scene.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
