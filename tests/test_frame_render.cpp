@@ -6,6 +6,7 @@
 #include "effects/setup.h"
 #include "offscreen/frame_capture.h"
 #include "scene/scene.h"
+#include "tests/capture_window.h"
 #include "tests/test_scene.h"
 
 #include <GL/gl.h>
@@ -44,11 +45,7 @@ class FrameRender : public testing::Test {
   void SetUp() override {
     if (!Ready) GTEST_SKIP() << "no GL window";
   }
-  void TearDown() override {
-    int32_t tick;
-    uint32_t error = TakeFrameGLError(tick);
-    EXPECT_EQ(error, 0u) << "GL error in the frame of tick " << tick << ": " << GLErrorText(error);
-  }
+  void TearDown() override { ExpectNoFrameGLError(); }
   static PngImage Draw(int32_t tick) {
     DrawTick(tick);
     PngImage image;

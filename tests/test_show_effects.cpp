@@ -8,6 +8,7 @@
 #include "effects/setup.h"
 #include "offscreen/frame_capture.h"
 #include "scene/scene.h"
+#include "tests/capture_window.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -47,11 +48,7 @@ class ShowEffects : public testing::Test {
   void SetUp() override {
     if (!Ready) GTEST_SKIP() << "no GL window";
   }
-  void TearDown() override {
-    int32_t tick;
-    uint32_t error = TakeFrameGLError(tick);
-    EXPECT_EQ(error, 0u) << "GL error in the frame of tick " << tick << ": " << GLErrorText(error);
-  }
+  void TearDown() override { ExpectNoFrameGLError(); }
   // The tick drawn again: the snow does not step within a tick.
   static PngImage Redraw(int32_t tick) {
     DrawTick(tick);
