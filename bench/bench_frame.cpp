@@ -48,7 +48,7 @@ static bool CalledFromProgram(void *caller) {
   return own;
 }
 
-static void CountMalloc(void *caller) {
+[[maybe_unused]] static void CountMalloc(void *caller) {  // unused when the sanitizer owns malloc
   Mallocs++;
   if (CalledFromProgram(caller)) OwnMallocs++;
 }
