@@ -8,8 +8,8 @@
 #include "effects/particles.h"
 #include "effects/setup.h"
 #include "effects/show_random.h"
+#include "offscreen/frame_capture.h"
 #include "scene/scene.h"
-#include "tools/capture/frame_capture.h"
 
 #include <GL/freeglut.h>
 #include <GL/glext.h>
@@ -21,7 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
-static const int Width = 640, Height = 480;
+static const int WIDTH = 640, HEIGHT = 480;
 
 // The show, set up once, with the frame driver at the given tick.
 static bool ShowReady() {
@@ -29,7 +29,7 @@ static bool ShowReady() {
   if (state == 0) {
     state = 2;
     char error[300];
-    if (chdir(FROSTEN_SOURCE_DIR) != 0 || !OpenCaptureWindow(Width, Height, error, sizeof error)) {
+    if (chdir(FROSTEN_SOURCE_DIR) != 0 || !OpenCaptureWindow(WIDTH, HEIGHT, error, sizeof error)) {
       fprintf(stderr, "bench_effects: %s\n", error);
       return false;
     }

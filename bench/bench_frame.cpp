@@ -12,7 +12,7 @@
 #include "core/frame.h"
 #include "effects/setup.h"
 #include "launcher/display.h"
-#include "tools/capture/frame_capture.h"
+#include "offscreen/frame_capture.h"
 
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
@@ -48,7 +48,7 @@ static bool CalledFromProgram(void *caller) {
   return own;
 }
 
-static void CountMalloc(void *caller) {
+[[maybe_unused]] static void CountMalloc(void *caller) {  // unused when the sanitizer owns malloc
   Mallocs++;
   if (CalledFromProgram(caller)) OwnMallocs++;
 }

@@ -44,3 +44,11 @@ void RunTimeError(int code) {
   fflush(stderr);
   std::exit(code);
 }
+
+void *CheckedMemory(void *p, const char *task) {
+  if (!p) {
+    fprintf(stderr, "out of memory while %s\n", task);
+    abort();
+  }
+  return p;
+}

@@ -20,6 +20,11 @@ void RunExitProcedures();
 // with the error code (2 missing file, 5 access denied, 100 short read).
 [[noreturn]] void RunTimeError(int code);
 
+// The one out-of-memory path: p when an allocation succeeded; otherwise a
+// line on stderr naming the task ("out of memory while TASK") and abort,
+// without the exit list, which could need memory itself.
+void *CheckedMemory(void *p, const char *task);
+
 // Shows the report of a run-time error; called by RunTimeError after the
 // exit list, directly from it, so that its caller is the failing address.
 typedef void (*RunTimeErrorReportProc)(int code);

@@ -94,6 +94,7 @@ void DrawFrame() {
   glPopMatrix();
 
   DrawScroller(CurrentTick);
+  // Off then on is a no-op on purpose: the frame keeps the show's GL call order one for one (GL call traces line up).
   glDisable(GL_BLEND);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

@@ -25,7 +25,7 @@ const char ScrollText[256] =
                 "                  ";
 static_assert(sizeof ScrollText == 256);
 
-enum { ScrollSlots = 16, ScrollTicksPerChar = 20, ScrollWindowSteps = 255 - 17 };
+enum { SCROLL_SLOTS = 16, SCROLL_TICKS_PER_CHAR = 20, SCROLL_WINDOW_STEPS = 255 - 17 };
 
 static OverlaySaved SaveOverlayState() {
   OverlaySaved saved;
@@ -48,7 +48,7 @@ void DrawScroller(int32_t tick) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glColor4f(1, 1, 1, 1);
   glLineWidth(3.0f);
-  for (int k = 1; k <= ScrollSlots; k++) {
+  for (int k = 1; k <= SCROLL_SLOTS; k++) {
     ScrollerGlyph g = ScrollerGlyphAt(tick, k);
     const char c[2] = {g.Character, 0};
     DrawText2D(c, g.X, g.Y, g.Scale, g.Scale, 1.0f, g.Green, g.Green);
@@ -56,9 +56,9 @@ void DrawScroller(int32_t tick) {
 }
 
 ScrollerGlyph ScrollerGlyphAt(int32_t tick, int slot) {
-  double m = FloorMod(tick, ScrollTicksPerChar);
+  double m = FloorMod(tick, SCROLL_TICKS_PER_CHAR);
   // s is the 1-based index of the window's first character.
-  int32_t s = FloorMod(FloorDiv(tick, ScrollTicksPerChar), ScrollWindowSteps) + 1;
+  int32_t s = FloorMod(FloorDiv(tick, SCROLL_TICKS_PER_CHAR), SCROLL_WINDOW_STEPS) + 1;
   double a = tick + 10.0 * slot - 10.0 * m / 20.0;
   double b = tick + 15.0 * slot - 15.0 * m / 20.0;
   ScrollerGlyph g;

@@ -7,7 +7,7 @@
 #include <GL/glu.h>
 #include <cmath>
 
-static const float Tolerance = 0.001f;
+static const float TOLERANCE = 0.001f;
 
 static int32_t LastKeyFrame(const VectorTrack &track, int32_t fallback) {
   return track.KeyCount > 0 ? track.Keys[track.KeyCount - 1].Frame : fallback;
@@ -25,13 +25,13 @@ int32_t CameraSearchEnd(const VectorTrack &eye, const VectorTrack &target, int32
 
 // Component by component, |a| and |b| agree within the tolerance.
 static bool SameMagnitudes(const Vector3 &a, const Vector3 &b) {
-  return std::fabs(std::fabs(a.x) - std::fabs(b.x)) <= Tolerance &&
-         std::fabs(std::fabs(a.y) - std::fabs(b.y)) <= Tolerance &&
-         std::fabs(std::fabs(a.z) - std::fabs(b.z)) <= Tolerance;
+  return std::fabs(std::fabs(a.x) - std::fabs(b.x)) <= TOLERANCE &&
+         std::fabs(std::fabs(a.y) - std::fabs(b.y)) <= TOLERANCE &&
+         std::fabs(std::fabs(a.z) - std::fabs(b.z)) <= TOLERANCE;
 }
 
 static bool NearZero(const Vector3 &v) {
-  return std::fabs(v.x) <= Tolerance && std::fabs(v.y) <= Tolerance && std::fabs(v.z) <= Tolerance;
+  return std::fabs(v.x) <= TOLERANCE && std::fabs(v.y) <= TOLERANCE && std::fabs(v.z) <= TOLERANCE;
 }
 
 void ApplyCamera(Scene &scene, int32_t frame) {
@@ -44,7 +44,7 @@ void ApplyCamera(Scene &scene, int32_t frame) {
     up = set(0, 0, -1);
     sampleVectorTrack(c.PositionTrack, f, c.Position);
     sampleVectorTrack(c.TargetTrack, f, c.Target);
-    Vector3 dir = set(c.Target.x - c.Position.x, c.Target.y - c.Position.y, c.Target.z - c.Position.z);
+    Vector3 dir = sub(c.Target, c.Position);
     normalize(dir);
     f++;
     // Past the end the tracks hold still: what was found last is used.
@@ -60,6 +60,7 @@ void ApplyCamera(Scene &scene, int32_t frame) {
     if (!SameMagnitudes(dir, up) || lastTry) break;
   }
   glScalef(1.0f, 1.0f, c.DepthScale);
+  // The roll is sampled at f, one tick past the view found: the pictures' roll depends on it.
   float roll = c.Roll, unused1 = 0, unused2 = 0;
   sampleVectorTrack(c.RollTrack, f, roll, unused1, unused2);
   c.Roll = roll;

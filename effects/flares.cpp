@@ -31,8 +31,7 @@ FlareGlow GlowAt(int glow, int32_t tick, const float colour[3]) {
 }
 
 void BillboardAxes(const SceneCamera &camera, Vector3 &dir, Vector3 &right, Vector3 &up) {
-  dir = Vector3{camera.Target.x - camera.Position.x, camera.Target.y - camera.Position.y,
-                camera.Target.z - camera.Position.z};
+  dir = sub(camera.Target, camera.Position);
   normalize(dir);
   right = cross(dir, Vector3{0, 0, -1});
   normalize(right);
@@ -57,14 +56,15 @@ void UpdateLights(Scene &scene, int32_t tick, int32_t) {
 }
 
 void DrawSpriteQuad(const Vector3 &a, const Vector3 &b) {
-  glTranslatef(-(a.x + b.x) * 0.5f, -(a.y + b.y) * 0.5f, -(a.z + b.z) * 0.5f);
+  const Vector3 diagonal = add(a, b), middle = scale(diagonal, 0.5f);
+  glTranslatef(-middle.x, -middle.y, -middle.z);
   glBegin(GL_QUADS);
   glTexCoord2f(0, 0);
   glVertex3f(0, 0, 0);
   glTexCoord2f(0, 1);
   glVertex3f(a.x, a.y, a.z);
   glTexCoord2f(1, 1);
-  glVertex3f(a.x + b.x, a.y + b.y, a.z + b.z);
+  glVertex3f(diagonal.x, diagonal.y, diagonal.z);
   glTexCoord2f(1, 0);
   glVertex3f(b.x, b.y, b.z);
   glEnd();
@@ -72,8 +72,8 @@ void DrawSpriteQuad(const Vector3 &a, const Vector3 &b) {
 
 static void DrawLightFlare(const SceneLight &light, const SceneCamera &camera, const Vector3 &dir,
                            const Vector3 &right, const Vector3 &up, int32_t tick) {
-  Vector3 a{up.x * light.FlareSize, up.y * light.FlareSize, up.z * light.FlareSize};
-  Vector3 b{right.x * light.FlareSize, right.y * light.FlareSize, right.z * light.FlareSize};
+  Vector3 a = scale(up, light.FlareSize);
+  Vector3 b = scale(right, light.FlareSize);
   glPushMatrix();
   glTranslatef(light.Position.x, light.Position.y, light.Position.z);
 
@@ -81,8 +81,7 @@ static void DrawLightFlare(const SceneLight &light, const SceneCamera &camera, c
   glBindTexture(GL_TEXTURE_2D, light.FlareTex);
   glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, (float)light.FlareTexEnv);
   glPushMatrix();
-  Vector3 toCamera{camera.Position.x - light.Position.x, camera.Position.y - light.Position.y,
-                   camera.Position.z - light.Position.z};
+  Vector3 toCamera = sub(camera.Position, light.Position);
   float d = length(toCamera);
   glScalef(d * 0.2f, d * 0.2f, d * 0.2f);
   glColor4f(light.Colour[0] + 0.2f, light.Colour[1] + 0.2f, light.Colour[2] + 0.2f, 1.0f);

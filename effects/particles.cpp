@@ -43,6 +43,7 @@ void CreateParticleSystem(ParticleSystem &system, float red, float green, float 
     p.Position = SpreadDraw(system.Origin, positionSpread);
     p.Velocity = SpreadDraw(system.BaseVelocity, velocitySpread);
     p.LifeLeft = RandomInt(life + lifeRandom);
+    // + 0.2 here and again in ParticleSprite: the snow's brightness in the pictures is both together.
     for (int c = 0; c < 3; c++) p.Colour[c] = system.Colour[c] < 0 ? RandomReal() : system.Colour[c] + 0.2f;
   }
 }
@@ -53,6 +54,7 @@ void FreeParticleSystem(ParticleSystem &system) {
 }
 
 void MoveEmitter(ParticleSystem &system, const Vector3 &position) {
+  // Origin + (position - Origin), not position: its rounding places the snow, and the captured pictures depend on it.
   system.Origin.x += position.x - system.Origin.x;
   system.Origin.y += position.y - system.Origin.y;
   system.Origin.z += position.z - system.Origin.z;
@@ -72,12 +74,8 @@ void UpdateParticleSystem(ParticleSystem &system, uint32_t ticks) {
   for (uint32_t step = 0; step < ticks; step++) {
     for (uint32_t i = 0; i < system.Count; i++) {
       Particle &p = system.Particles[i];
-      p.Velocity.x += a.x;
-      p.Velocity.y += a.y;
-      p.Velocity.z += a.z;
-      p.Position.x += p.Velocity.x;
-      p.Position.y += p.Velocity.y;
-      p.Position.z += p.Velocity.z;
+      p.Velocity = add(p.Velocity, a);
+      p.Position = add(p.Position, p.Velocity);
       p.LifeLeft -= 1;
       if (p.LifeLeft <= 0) Rethrow(system, p);
     }
@@ -98,14 +96,13 @@ ParticleQuad ParticleSprite(const ParticleSystem &system, const Particle &p, con
   q.Colour[2] = p.Colour[2] + 0.2f;
   q.Colour[3] = a;
   float s = system.Size * a;
-  Vector3 u{up.x * s, up.y * s, up.z * s};
-  Vector3 r{right.x * s, right.y * s, right.z * s};
-  Vector3 c{p.Position.x - (u.x + r.x) * 0.5f, p.Position.y - (u.y + r.y) * 0.5f,
-            p.Position.z - (u.z + r.z) * 0.5f};
+  Vector3 u = scale(up, s);
+  Vector3 r = scale(right, s);
+  Vector3 c = sub(p.Position, scale(add(u, r), 0.5f));
   q.Corner[0] = c;
-  q.Corner[1] = Vector3{c.x + u.x, c.y + u.y, c.z + u.z};
-  q.Corner[2] = Vector3{c.x + u.x + r.x, c.y + u.y + r.y, c.z + u.z + r.z};
-  q.Corner[3] = Vector3{c.x + r.x, c.y + r.y, c.z + r.z};
+  q.Corner[1] = add(c, u);
+  q.Corner[2] = add(add(c, u), r);
+  q.Corner[3] = add(c, r);
   return q;
 }
 

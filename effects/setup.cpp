@@ -1,5 +1,6 @@
 #include "effects/setup.h"
 
+#include "core/exit_list.h"
 #include "effects/particles.h"
 #include "effects/proctex.h"
 #include "effects/proctex_recipes.h"
@@ -26,13 +27,7 @@ BannerRecord Banner;
 static const GLenum LightNames[SCENE_MAX_LIGHTS] = {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2, GL_LIGHT3,
                                                     GL_LIGHT4, GL_LIGHT5, GL_LIGHT6, GL_LIGHT7};
 
-static void *Checked(void *p) {
-  if (!p) {
-    fprintf(stderr, "out of memory while setting up the scene\n");
-    abort();
-  }
-  return p;
-}
+static void *Checked(void *p) { return CheckedMemory(p, "setting up the scene"); }
 
 // Client arrays, clear colour, default material and fog: fixed for the run.
 static void SetSceneGLState() {
@@ -68,6 +63,7 @@ static uint32_t TextureFromGenerator() {
 // random state needs.
 static void CreateSceneTextures() {
   glEnable(GL_TEXTURE_2D);
+  // '\' paths on purpose: the show's own file names, which the data reader maps (SlashPath) and its tests use.
   FlareTexture = loadTexture("data\\flareblu.hwl", GL_RGBA, MipmapFilter, GL_REPEAT, 255, false, true);
   SnowTexture = loadTexture("data\\snowflak.hwl", GL_RGBA, MipmapFilter, GL_REPEAT, 255, false, true);
   ShineTexture = loadTexture("data\\hwlshin5.hwl", GL_RGBA, MipmapFilter, GL_REPEAT, 255, false, true);
@@ -180,4 +176,5 @@ void SetupSceneFrom(const char *sceneFileName) {
   SetupBanner();
 }
 
+// '\' on purpose, as for the textures: the data reader maps it (SlashPath).
 void SetupScene() { SetupSceneFrom("data\\xmas.3ds"); }

@@ -2,10 +2,10 @@
 
 #include <random>
 
-static const uint32_t ShowRandomSeed = 20261224u;
-static std::mt19937 ShowRandom(ShowRandomSeed);
+static const uint32_t SHOW_RANDOM_SEED = 20261224u;
+static std::mt19937 ShowRandom(SHOW_RANDOM_SEED);
 
-void SeedShowRandom() { ShowRandom.seed(ShowRandomSeed); }
+void SeedShowRandom() { ShowRandom.seed(SHOW_RANDOM_SEED); }
 
 int32_t RandomInt(int32_t n) {
   if (n <= 0) return 0;

@@ -26,6 +26,7 @@ void StartMusic() {
   MIDASsetOption(MIDAS_OPTION_STEREO, 1);
   if (!MIDASinit()) MusicError();
   if (!MIDASstartBackgroundPlay(0)) MusicError();
+  // '\' on purpose: the sound library maps it (SlashPath), and the music tests expect this name in the call trace.
   MusicModule = MIDASloadModule("mod\\be_good.mod");
   if (MusicModule == 0) MusicError();
 }

@@ -7,7 +7,7 @@
 // attached, detached or freed.
 #include "platform/midas.h"
 
-#include "scene/datafile.h"
+#include "core/slash_path.h"
 
 #include <SDL2/SDL.h>
 #include <libopenmpt/libopenmpt.h>

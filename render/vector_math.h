@@ -25,6 +25,11 @@ float length(const Vector3 &v);
 void normalize(Vector3 &v);
 float dot(const Vector3 &a, const Vector3 &b);
 Vector3 cross(const Vector3 &a, const Vector3 &b);
+// Component by component, in single precision; inline, as the particles
+// step with them every tick.
+inline Vector3 add(const Vector3 &a, const Vector3 &b) { return Vector3{a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline Vector3 sub(const Vector3 &a, const Vector3 &b) { return Vector3{a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline Vector3 scale(const Vector3 &v, float s) { return Vector3{v.x * s, v.y * s, v.z * s}; }
 
 Quaternion conjugate(const Quaternion &q);
 // The rotation matrix of q, which is not normalised first.

@@ -1,6 +1,7 @@
 #include "scene/datafile.h"
 
 #include "core/exit_list.h"
+#include "core/slash_path.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -27,13 +28,6 @@ const char *IoErrorText(int code) {
   case IO_FILE_TOO_LARGE: return "larger than 256 MiB";
   default: return "cannot be read";
   }
-}
-
-void SlashPath(const char *path, char *out, int outSize) {
-  if (outSize <= 0) return;
-  int n = 0;
-  for (const char *p = path; *p && n < outSize - 1; p++) out[n++] = *p == '\\' ? '/' : *p;
-  out[n] = 0;
 }
 
 void DataFileName(const char *fileName, char *out, int outSize) {

@@ -59,6 +59,3 @@ void CloseDataFile(DataFile &file);
 
 // The name with '\' mapped to '/', cut to 255 characters.
 void DataFileName(const char *fileName, char *out, int outSize);
-// A path that may use '\' as separator with each one mapped to '/', cut to
-// outSize - 1 characters: the one mapping of the show's file names.
-void SlashPath(const char *path, char *out, int outSize);

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-static const float OneThird = 0.333333343f;
+static const float ONE_THIRD = 0.333333343f;
 
 void RotationTrackInit(RotationTrack &track, uint32_t capacity) {
   track.Capacity = capacity;
@@ -26,14 +26,14 @@ void RotationTrackPrepare(RotationTrack &track) {
   if (n <= 2) return;
   RotationKey *k = track.Keys;
   for (uint32_t i = 1; i + 1 < n; i++) {
-    Quaternion a = slerp(k[i].Rotation, k[i - 1].Rotation, -OneThird);
-    Quaternion b = slerp(k[i].Rotation, k[i + 1].Rotation, OneThird);
+    Quaternion a = slerp(k[i].Rotation, k[i - 1].Rotation, -ONE_THIRD);
+    Quaternion b = slerp(k[i].Rotation, k[i + 1].Rotation, ONE_THIRD);
     Quaternion c = slerp(a, b, 0.5f);
     k[i].OutControl = c;
     k[i].InControl = slerp(k[i].Rotation, c, -1.0f);
   }
-  k[0].OutControl = slerp(k[0].Rotation, k[1].Rotation, OneThird);
-  k[n - 1].InControl = slerp(k[n - 1].Rotation, k[n - 2].Rotation, OneThird);
+  k[0].OutControl = slerp(k[0].Rotation, k[1].Rotation, ONE_THIRD);
+  k[n - 1].InControl = slerp(k[n - 1].Rotation, k[n - 2].Rotation, ONE_THIRD);
 }
 
 void sampleRotationTrack(const RotationTrack &track, int32_t frame, Quaternion &out) {

@@ -1,6 +1,8 @@
 // Creating, finding and releasing the scene's records.
 #include "scene/scene_reader.h"
 
+#include "core/exit_list.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,11 +14,7 @@ Scene ShowScene;
 static void *GrowArray(void *array, uint32_t count, uint32_t &slots, size_t size) {
   if (count < slots) return array;
   uint32_t want = slots ? slots * 2 : 4;
-  void *grown = realloc(array, (size_t)want * size);
-  if (!grown) {
-    fprintf(stderr, "out of memory while loading the scene\n");
-    abort();
-  }
+  void *grown = CheckedMemory(realloc(array, (size_t)want * size), "loading the scene");
   slots = want;
   return grown;
 }

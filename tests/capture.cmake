@@ -1,7 +1,7 @@
 # Programs that draw through the frame capture's path.
 foreach(name test_frame_render test_camera test_mesh_draw test_show_effects)
   if(TARGET ${name})
-    target_link_libraries(${name} PRIVATE frosten_capture)
+    target_link_libraries(${name} PRIVATE frosten_offscreen)
   endif()
 endforeach()
 if(TARGET e2e_capture)

@@ -2,15 +2,25 @@
 // draw under the show's own projection. Tests skip when it cannot be opened.
 #pragma once
 
-#include "tools/capture/frame_capture.h"
+#include "offscreen/frame_capture.h"
 
-static bool OpenWindow() {
+#include <gtest/gtest.h>
+
+static inline bool OpenWindow() {
   static int state = 0;  // 0 not tried, 1 open, 2 failed
   if (state == 0) {
     char error[300];
     state = OpenCaptureWindow(64, 48, error, sizeof error) ? 1 : 2;
   }
   return state == 1;
+}
+
+// Fails the test on a GL error that a frame drawn here left behind: the
+// rendered-picture tests' fixtures call it in their TearDown.
+static inline void ExpectNoFrameGLError() {
+  int32_t tick;
+  uint32_t error = TakeFrameGLError(tick);
+  EXPECT_EQ(error, 0u) << "GL error in the frame of tick " << tick << ": " << GLErrorText(error);
 }
 
 #define NEED_WINDOW() \

@@ -22,7 +22,7 @@ endforeach()
 # ASan and TSan do not mix).
 if(NOT FROSTEN_SANITIZE AND NOT FROSTEN_FUZZ)
   add_executable(midas_tsan ${CMAKE_CURRENT_SOURCE_DIR}/midas_tsan.cpp ${CMAKE_SOURCE_DIR}/platform/midas.cpp
-    ${CMAKE_SOURCE_DIR}/tools/common/mod_file.cpp ${CMAKE_SOURCE_DIR}/scene/datafile.cpp
+    ${CMAKE_SOURCE_DIR}/tools/common/mod_file.cpp ${CMAKE_SOURCE_DIR}/core/slash_path.cpp
     ${CMAKE_SOURCE_DIR}/core/exit_list.cpp)
   target_include_directories(midas_tsan PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(midas_tsan PRIVATE -fsanitize=thread -fno-omit-frame-pointer)

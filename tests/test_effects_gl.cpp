@@ -138,6 +138,7 @@ class EffectsGL : public testing::Test {
   void SetUp() override {
     if (!OpenGLTestWindow(W, H)) GTEST_SKIP() << "no X display";
   }
+  void TearDown() override { EXPECT_EQ(PendingGLError(), (GLenum)GL_NO_ERROR); }
 };
 
 TEST_F(EffectsGL, EachEffectLeavesTheStateAsFound) {

@@ -4,9 +4,10 @@
 #include "core/frame.h"
 #include "effects/particles.h"
 #include "effects/setup.h"
+#include "offscreen/frame_capture.h"
 #include "scene/scene.h"
-#include "tests/render_scene.h"
-#include "tools/capture/frame_capture.h"
+#include "tests/capture_window.h"
+#include "tests/test_scene.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -44,6 +45,7 @@ class FrameRender : public testing::Test {
   void SetUp() override {
     if (!Ready) GTEST_SKIP() << "no GL window";
   }
+  void TearDown() override { ExpectNoFrameGLError(); }
   static PngImage Draw(int32_t tick) {
     DrawTick(tick);
     PngImage image;
@@ -178,7 +180,7 @@ TEST_F(FrameRender, KugelShowsTheSphereMappedReflection) {
 
   int cx, cy, ex, ey;
   Project(RenderKugelCentre[0], RenderKugelCentre[1], RenderKugelCentre[2], cx, cy);
-  Project(RenderKugelCentre[0] + RenderKugelRadius, RenderKugelCentre[1], RenderKugelCentre[2], ex, ey);
+  Project(RenderKugelCentre[0] + RENDER_KUGEL_RADIUS, RenderKugelCentre[1], RenderKugelCentre[2], ex, ey);
   int r = ex - cx;
   ASSERT_GT(r, 8) << "the sphere is not where its parent's turn puts it";
   ASSERT_LT(cx + r, W);
@@ -210,4 +212,16 @@ TEST_F(FrameRender, Tick2200DrawsTheSamePictureAsTick0) {
   size_t upper = (size_t)W * (H / 2) * 3;
   EXPECT_TRUE(memcmp(first.Pixels.data(), last.Pixels.data(), upper) == 0);
   EXPECT_FALSE(memcmp(first.Pixels.data(), middle.Pixels.data(), upper) == 0);
+}
+
+// A GL error left in a frame is reported with that frame's tick, once; the
+// fixture fails every other test on one.
+TEST_F(FrameRender, AGLErrorIsReportedWithItsFrame) {
+  const int32_t tick = LastDrawnTick() < 0 ? 0 : LastDrawnTick();
+  glEnable((GLenum)0x7FFF);
+  Draw(tick);
+  int32_t errorTick = -1;
+  EXPECT_EQ(TakeFrameGLError(errorTick), (uint32_t)GL_INVALID_ENUM);
+  EXPECT_EQ(errorTick, tick);
+  EXPECT_EQ(TakeFrameGLError(errorTick), 0u);
 }

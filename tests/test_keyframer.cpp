@@ -1,7 +1,7 @@
 // The keyframer section: dummies, instance names, parents, pivots, tracks.
 // frosten-test-links: base
 #include "scene/scene.h"
-#include "tests/chunk_writer.h"
+#include "tests/test_scene.h"
 
 #include <gtest/gtest.h>
 
@@ -10,23 +10,10 @@
 #include <string>
 #include <vector>
 
-static const float Pi = 3.14159265f;
-
-static Scene Load(const ChunkWriter &w) {
-  Scene scene;
-  LoadSceneMemory(w.Bytes.data(), (int32_t)w.Bytes.size(), "kf.3ds", scene);
-  return scene;
-}
+static const float PI = 3.14159265f;
 
 static void Mesh(ChunkWriter &w, const std::string &name) {
-  w.Begin(NAMED_OBJECT);
-  w.Name(name);
-  w.Begin(N_TRI_OBJECT);
-  w.Points({0, 0, 0, 1, 0, 0, 0, 1, 0});
-  w.FaceList({0, 1, 2});
-  w.MeshMatrix({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
-  w.End();
-  w.End();
+  TestPlainMeshChunk(w, name, {0, 0, 0, 1, 0, 0, 0, 1, 0}, {0, 1, 2});
 }
 
 // A file with the given meshes, then a keyframer section written by body.
@@ -55,7 +42,7 @@ static void ObjectNode(ChunkWriter &w, const std::string &name, uint16_t parent)
 }
 
 TEST(Keyframer, FrameRange) {
-  Scene scene = Load(SceneFile({"A"}, [](ChunkWriter &w) {
+  Scene scene = LoadTestChunks(SceneFile({"A"}, [](ChunkWriter &w) {
     w.Begin(KFSEG);
     w.U32(0);
     w.U32(2200);
@@ -69,7 +56,7 @@ TEST(Keyframer, FrameRange) {
 }
 
 TEST(Keyframer, ParentsFollowTheNodeOrder) {
-  Scene scene = Load(SceneFile({"A", "B", "C", "D", "E"}, [](ChunkWriter &w) {
+  Scene scene = LoadTestChunks(SceneFile({"A", "B", "C", "D", "E"}, [](ChunkWriter &w) {
     ObjectNode(w, "A", 0xFFFF);
     ObjectNode(w, "B", 0);
     ObjectNode(w, "C", 1);
@@ -89,7 +76,7 @@ TEST(Keyframer, ParentsFollowTheNodeOrder) {
 
 TEST(Keyframer, AncestorWalkWithoutMatchEndsAsRoot) {
   // D's parent number 7 matches no ancestor of C.
-  Scene scene = Load(SceneFile({"A", "B", "C", "D"}, [](ChunkWriter &w) {
+  Scene scene = LoadTestChunks(SceneFile({"A", "B", "C", "D"}, [](ChunkWriter &w) {
     ObjectNode(w, "A", 0xFFFF);
     ObjectNode(w, "B", 3);
     ObjectNode(w, "C", 9);
@@ -100,7 +87,7 @@ TEST(Keyframer, AncestorWalkWithoutMatchEndsAsRoot) {
   FreeScene(scene);
 
   // A cycle of names: A's parent is B and B's is A; the walk ends.
-  scene = Load(SceneFile({"A", "B", "C"}, [](ChunkWriter &w) {
+  scene = LoadTestChunks(SceneFile({"A", "B", "C"}, [](ChunkWriter &w) {
     ObjectNode(w, "B", 0xFFFF);
     ObjectNode(w, "A", 4);   // parent B
     ObjectNode(w, "B", 6);   // parent A
@@ -112,13 +99,13 @@ TEST(Keyframer, AncestorWalkWithoutMatchEndsAsRoot) {
   FreeScene(scene);
 
   // A first node with a parent number is a root.
-  scene = Load(SceneFile({"A"}, [](ChunkWriter &w) { ObjectNode(w, "A", 3); }));
+  scene = LoadTestChunks(SceneFile({"A"}, [](ChunkWriter &w) { ObjectNode(w, "A", 3); }));
   EXPECT_STREQ(scene.Objects[0].ParentName.Text, "");
   FreeScene(scene);
 }
 
 TEST(Keyframer, DummiesInstanceNamesAndPivots) {
-  Scene scene = Load(SceneFile({"Tree"}, [](ChunkWriter &w) {
+  Scene scene = LoadTestChunks(SceneFile({"Tree"}, [](ChunkWriter &w) {
     w.Begin(OBJECT_NODE_TAG);
     w.NodeHeader("$$$DUMMY", 0xFFFF);
     w.Begin(INSTANCE_NAME);
@@ -173,7 +160,7 @@ TEST(Keyframer, DummiesInstanceNamesAndPivots) {
 }
 
 TEST(Keyframer, RotationKeysAccumulate) {
-  Scene scene = Load(SceneFile({"Spin"}, [](ChunkWriter &w) {
+  Scene scene = LoadTestChunks(SceneFile({"Spin"}, [](ChunkWriter &w) {
     w.Begin(OBJECT_NODE_TAG);
     w.NodeHeader("Spin", 0xFFFF);
     w.TrackHeader(ROT_TRACK_TAG, 3);
@@ -181,7 +168,7 @@ TEST(Keyframer, RotationKeysAccumulate) {
       w.U32(10 * i);
       w.U16(i == 1 ? 0x0001 : 0);
       if (i == 1) w.F32(0.9f);  // a tension, not used for rotations
-      w.Floats({i == 0 ? 0 : Pi / 2, 0, 0, 1});
+      w.Floats({i == 0 ? 0 : PI / 2, 0, 0, 1});
     }
     w.End();
     w.End();
@@ -191,7 +178,7 @@ TEST(Keyframer, RotationKeysAccumulate) {
   for (int i = 0; i < 3; i++) {
     const Quaternion &q = t.Keys[i].Rotation;
     EXPECT_EQ(t.Keys[i].Frame, 10 * i);
-    EXPECT_NEAR(2 * std::atan2(q.z, q.w) * 180 / Pi, 90.0f * i, 1e-3) << i;
+    EXPECT_NEAR(2 * std::atan2(q.z, q.w) * 180 / PI, 90.0f * i, 1e-3) << i;
   }
   // Prepared: the middle key has its control points.
   EXPECT_NE(t.Keys[1].OutControl.w, 0.0f);
@@ -199,7 +186,7 @@ TEST(Keyframer, RotationKeysAccumulate) {
 }
 
 TEST(Keyframer, SplineFlagsAndTension) {
-  Scene scene = Load(SceneFile({"Move"}, [](ChunkWriter &w) {
+  Scene scene = LoadTestChunks(SceneFile({"Move"}, [](ChunkWriter &w) {
     w.Begin(OBJECT_NODE_TAG);
     w.NodeHeader("Move", 0xFFFF);
     w.TrackHeader(POS_TRACK_TAG, 3);
@@ -306,7 +293,7 @@ TEST(Keyframer, CameraTargetLightTracksAndMisplacedTracks) {
   w.End();
   w.End();
   w.End();
-  Scene scene = Load(w);
+  Scene scene = LoadTestChunks(w);
   ASSERT_EQ(scene.CameraCount, 1u);
   const SceneCamera &c = scene.Cameras[0];
   ASSERT_EQ(c.PositionTrack.KeyCount, 1u);
@@ -330,7 +317,7 @@ TEST(Keyframer, CameraTargetLightTracksAndMisplacedTracks) {
 }
 
 TEST(Keyframer, KeyCountsBeyondTheFile) {
-  Scene scene = Load(SceneFile({"Obj"}, [](ChunkWriter &w) {
+  Scene scene = LoadTestChunks(SceneFile({"Obj"}, [](ChunkWriter &w) {
     w.Begin(OBJECT_NODE_TAG);
     w.NodeHeader("Obj", 0xFFFF);
     w.TrackHeader(POS_TRACK_TAG, 0xFFFFFFFF);

@@ -7,10 +7,10 @@
 
 #include <cmath>
 
-static const float Pi = 3.14159265f;
+static const float PI = 3.14159265f;
 
 // The angle about z of a quaternion (w, 0, 0, z), in degrees.
-static float AngleAboutZ(const Quaternion &q) { return 2 * std::atan2(q.z, q.w) * 180 / Pi; }
+static float AngleAboutZ(const Quaternion &q) { return 2 * std::atan2(q.z, q.w) * 180 / PI; }
 
 static RotationTrack MakeTrack(std::initializer_list<std::pair<int, Quaternion>> keys) {
   RotationTrack t{};
@@ -21,7 +21,7 @@ static RotationTrack MakeTrack(std::initializer_list<std::pair<int, Quaternion>>
 }
 
 TEST(Quaternions, ProductAndAngleAxis) {
-  Quaternion q90 = quaternionFromAngleAxis(Pi / 2, 0, 0, 1);
+  Quaternion q90 = quaternionFromAngleAxis(PI / 2, 0, 0, 1);
   EXPECT_NEAR(AngleAboutZ(q90), 90, 1e-4);
   Quaternion q180 = quaternionMultiply(q90, q90);
   EXPECT_NEAR(q180.w, 0, 1e-6);
@@ -32,7 +32,7 @@ TEST(Quaternions, ProductAndAngleAxis) {
   Quaternion mk = quaternionMultiply(Quaternion{0, 0, 1, 0}, Quaternion{0, 1, 0, 0});
   EXPECT_EQ(mk.z, -1.0f);
   // The axis is not normalised.
-  Quaternion unnormal = quaternionFromAngleAxis(Pi, 0, 0, 2);
+  Quaternion unnormal = quaternionFromAngleAxis(PI, 0, 0, 2);
   EXPECT_NEAR(unnormal.z, 2, 1e-6);
   EXPECT_EQ(quaternionDot(Quaternion{1, 2, 3, 4}, Quaternion{5, 6, 7, 8}), 70.0f);
 }
@@ -47,7 +47,7 @@ TEST(Quaternions, SlerpOppositesBlendLinearly) {
 
 TEST(RotationTrackSampling, TwoKeys) {
   Quaternion q0{1, 0, 0, 0};
-  Quaternion q1 = quaternionFromAngleAxis(Pi / 2, 0, 0, 1);
+  Quaternion q1 = quaternionFromAngleAxis(PI / 2, 0, 0, 1);
   RotationTrack t = MakeTrack({{0, q0}, {100, q1}});
   Quaternion q{};
   sampleRotationTrack(t, 50, q);
@@ -60,7 +60,7 @@ TEST(RotationTrackSampling, TwoKeys) {
   RotationTrackFree(t);
 
   // A file turn of 270 degrees is travelled the long way round.
-  Quaternion q270 = quaternionMultiply(q0, quaternionFromAngleAxis(3 * Pi / 2, 0, 0, 1));
+  Quaternion q270 = quaternionMultiply(q0, quaternionFromAngleAxis(3 * PI / 2, 0, 0, 1));
   RotationTrack longWay = MakeTrack({{0, q0}, {100, q270}});
   sampleRotationTrack(longWay, 50, q);
   EXPECT_NEAR(AngleAboutZ(q), 135, 1e-3);
@@ -85,7 +85,7 @@ TEST(RotationTrackSampling, EmptyAndOneKeyAndEqualFrames) {
 
 TEST(RotationTrackSampling, ThreeKeysBezier) {
   Quaternion q0{1, 0, 0, 0};
-  Quaternion q1 = quaternionFromAngleAxis(Pi / 2, 0, 0, 1);
+  Quaternion q1 = quaternionFromAngleAxis(PI / 2, 0, 0, 1);
   Quaternion q2 = quaternionMultiply(q1, q1);
   RotationTrack t = MakeTrack({{0, q0}, {10, q1}, {20, q2}});
   // Evenly spaced turns about one axis: the curve passes the keys and the middle.

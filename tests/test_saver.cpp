@@ -27,7 +27,7 @@ extern char **environ;
 
 static const char SaverPath[] = FROSTEN_BINARY_DIR "/tools/saver/frosten-saver";
 // The parent windows' own colour: wherever it shows, the saver drew nothing.
-static const unsigned long ParentBlue = 0x0000ff;
+static const unsigned long PARENT_BLUE = 0x0000ff;
 
 struct Rgb {
   int R, G, B;
@@ -98,7 +98,7 @@ class Saver : public testing::Test {
 
   Window Parent(int width, int height, Visual *visual = nullptr) {
     XSetWindowAttributes a = {};
-    a.background_pixel = ParentBlue;
+    a.background_pixel = PARENT_BLUE;
     unsigned long mask = CWBackPixel;
     if (visual) a.colormap = XCreateColormap(X, DefaultRootWindow(X), visual, AllocNone), mask |= CWColormap;
     Window w = XCreateWindow(X, DefaultRootWindow(X), 0, 0, width, height, 0, visual ? 24 : CopyFromParent,

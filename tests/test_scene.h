@@ -1,5 +1,8 @@
-// A small Christmas scene in 3DS chunk form, for the placeholder data file
-// and for the tests that set up and draw a whole scene. World z is up.
+// The tests' scenes in 3DS chunk form, built from the pieces below, and the
+// loading of hand-written chunks. BuildTestScene: a small Christmas scene,
+// for the placeholder data file and for the tests that set up and draw a
+// whole scene; BuildRenderScene (further down): the rendered-picture
+// tests' scene. World z is up.
 //
 // Objects, in file order: "Ground" (a gently rolling snow field, 50 x 50;
 // its farthest corner stays nearer than the far plane from every camera
@@ -14,11 +17,14 @@
 #pragma once
 
 #include "scene/chunk_ids.h"
+#include "scene/scene.h"
 #include "tests/chunk_writer.h"
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 struct TestSceneOptions {
@@ -113,6 +119,56 @@ static inline TestMesh TestSphere(float cx, float cy, float cz, float r, int sli
   return m;
 }
 
+// A mesh without texture coordinates whose local frame is the world axes.
+static inline void TestPlainMeshChunk(ChunkWriter &w, const std::string &name, std::initializer_list<float> points,
+                                      std::initializer_list<uint16_t> faces) {
+  w.Begin(NAMED_OBJECT);
+  w.Name(name);
+  w.Begin(N_TRI_OBJECT);
+  w.Points(points);
+  w.FaceList(faces);
+  w.MeshMatrix({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
+  w.End();
+  w.End();
+}
+
+// Loads the chunks written so far as a scene file of the given name.
+static inline Scene LoadTestChunks(const ChunkWriter &w, const char *name = "test.3ds") {
+  Scene scene;
+  LoadSceneMemory(w.Bytes.data(), (int32_t)w.Bytes.size(), name, scene);
+  return scene;
+}
+
+// The opening of a scene file: the main and editor chunks and the ambient
+// light (grey level).
+static inline void TestSceneBegin(ChunkWriter &w, float ambient) {
+  w.Begin(MAIN3DS);
+  w.Begin(EDIT3DS);
+  w.Begin(AMBIENT_LIGHT);
+  w.ColourF(ambient, ambient, ambient);
+  w.End();
+}
+
+// A camera named "Camera01" at eye looking at target, lens 35.
+static inline void TestCameraChunk(ChunkWriter &w, const float eye[3], const float target[3]) {
+  w.Begin(NAMED_OBJECT);
+  w.Name("Camera01");
+  w.Begin(N_CAMERA);
+  w.Floats({eye[0], eye[1], eye[2], target[0], target[1], target[2], 0, 35});
+  w.End();
+  w.End();
+}
+
+// Ends the editor chunks and opens the keyframer, its segment 0 to 2200.
+static inline void TestKeyframerBegin(ChunkWriter &w) {
+  w.End();  // EDIT3DS
+  w.Begin(KFDATA);
+  w.Begin(KFSEG);
+  w.U32(0);
+  w.U32(2200);
+  w.End();
+}
+
 static inline void TestLightChunk(ChunkWriter &w, const std::string &name, float x, float y, float z, float r,
                                   float g, float b) {
   w.Begin(NAMED_OBJECT);
@@ -171,11 +227,7 @@ static const float TestCameraTarget[3] = {0, 0, 3};
 static inline std::vector<uint8_t> BuildTestScene(const TestSceneOptions &options = TestSceneOptions()) {
   const float pi = 3.14159265f;
   ChunkWriter w;
-  w.Begin(MAIN3DS);
-  w.Begin(EDIT3DS);
-  w.Begin(AMBIENT_LIGHT);
-  w.ColourF(0.3f, 0.3f, 0.3f);
-  w.End();
+  TestSceneBegin(w, 0.3f);
 
   TestMeshChunk(w, "Ground",
                 TestGround(12, 25, [](float x, float y) { return 0.4f * std::sin(x * 0.3f) * std::cos(y * 0.25f); }),
@@ -192,22 +244,8 @@ static inline std::vector<uint8_t> BuildTestScene(const TestSceneOptions &option
     TestLightChunk(w, "Licht01", 4, -3, 4, 1.0f, 0.7f, 0.55f);
     TestLightChunk(w, "Licht02", -3, 3, 5, 0.6f, 0.75f, 1.0f);
   }
-  if (options.Camera) {
-    w.Begin(NAMED_OBJECT);
-    w.Name("Camera01");
-    w.Begin(N_CAMERA);
-    w.Floats({TestCameraEye[0][0], TestCameraEye[0][1], TestCameraEye[0][2], TestCameraTarget[0],
-              TestCameraTarget[1], TestCameraTarget[2], 0, 35});
-    w.End();
-    w.End();
-  }
-  w.End();  // EDIT3DS
-
-  w.Begin(KFDATA);
-  w.Begin(KFSEG);
-  w.U32(0);
-  w.U32(2200);
-  w.End();
+  if (options.Camera) TestCameraChunk(w, TestCameraEye[0], TestCameraTarget);
+  TestKeyframerBegin(w);
   // Node numbers: Ground 0, Tree 1, Ast 2, the dummy 3, Kugel 4.
   TestObjectNode(w, "Ground", "", 0xFFFF, 0, 0, 0, {});
   TestObjectNode(w, "Tree", "", 0xFFFF, 0, 0, 0, {});
@@ -242,3 +280,80 @@ static inline std::vector<uint8_t> BuildTestScene(const TestSceneOptions &option
   w.End();  // MAIN3DS
   return w.Bytes;
 }
+
+// The second scene: a small one for the rendered-picture tests, with everything at known
+// places in front of a camera that looks along +y from (0, -10, 2) at
+// (0, 0, 2), world z up. At distance 10 the view is about +-5.5 wide and
+// +-4.1 high.
+//
+// Objects in list order: "AstPane" (transparent, in front of the wall and
+// reaching above it, listed first), "Wall" (opaque, up to z = 4), "TreeLeft" (far left, out of view),
+// "Ledge" (from left of the view into it), "Kugel" (a sphere, child of the
+// dummy "Halter", which is turned 180 degrees about z: the sphere sits at
+// x = 3.5, z = 2 only if the parent's turn is applied), then the dummy.
+// One white light, one camera whose eye moves between ticks 0 and 1100.
+static const float RenderKugelCentre[3] = {3.5f, 0, 2};
+static const float RENDER_KUGEL_RADIUS = 0.8f;
+
+// A rectangle in the plane y = const, facing -y (towards the camera).
+static inline TestMesh RenderQuad(float x0, float x1, float y, float z0, float z1) {
+  TestMesh m;
+  m.Points = {x0, y, z0, x1, y, z0, x1, y, z1, x0, y, z1};
+  m.Uv = {0, 0, 1, 0, 1, 1, 0, 1};
+  m.Faces = {0, 1, 2, 0, 2, 3};
+  return m;
+}
+
+static inline std::vector<uint8_t> BuildRenderScene() {
+  const float pi = 3.14159265f;
+  ChunkWriter w;
+  TestSceneBegin(w, 0.2f);
+  TestMeshChunk(w, "AstPane", RenderQuad(-1, 1, 0, 1, 5), 0, 0, 0);
+  TestMeshChunk(w, "Wall", RenderQuad(-3, 3, 2, 0, 4), 0, 0, 0);
+  TestMeshChunk(w, "TreeLeft", RenderQuad(-20, -18, 0, 0, 2), 0, 0, 0);
+  TestMeshChunk(w, "Ledge", RenderQuad(-9, -4, 0, 0, 0.5f), 0, 0, 0);
+  // The sphere is built around (-1.5, 0, 0) relative to the dummy at
+  // (2, 0, 2); its own frame has its origin at its centre.
+  TestMeshChunk(w, "Kugel", TestSphere(0.5f, 0, 2, RENDER_KUGEL_RADIUS, 24, 16), 0.5f, 0, 2);
+  TestLightChunk(w, "Licht", 0, -6, 6, 1, 1, 1);
+  const float eye[3] = {0, -10, 2}, target[3] = {0, 0, 2};
+  TestCameraChunk(w, eye, target);
+  TestKeyframerBegin(w);
+  // Nodes: AstPane 0, Wall 1, TreeLeft 2, Ledge 3, the dummy 4, Kugel 5.
+  TestObjectNode(w, "AstPane", "", 0xFFFF, 0, 0, 0, {});
+  TestObjectNode(w, "Wall", "", 0xFFFF, 0, 0, 0, {});
+  TestObjectNode(w, "TreeLeft", "", 0xFFFF, 0, 0, 0, {});
+  TestObjectNode(w, "Ledge", "", 0xFFFF, 0, 0, 0, {});
+  TestObjectNode(w, "$$$DUMMY", "Halter", 0xFFFF, 2, 0, 2, {{0, pi}});
+  TestObjectNode(w, "Kugel", "", 4, -1.5f, 0, 0, {});
+  w.Begin(LIGHT_NODE_TAG);
+  w.NodeHeader("Licht", 0xFFFF);
+  TestVectorTrack(w, POS_TRACK_TAG, {{0, 0, -6, 6}});
+  w.End();
+  w.Begin(CAMERA_NODE_TAG);
+  w.NodeHeader("Camera01", 0xFFFF);
+  TestVectorTrack(w, POS_TRACK_TAG, {{0, 0, -10, 2}, {1100, 1, -9, 2.5f}});
+  TestVectorTrack(w, ROLL_TRACK_TAG, {{0, 0}});
+  w.End();
+  w.Begin(TARGET_NODE_TAG);
+  w.NodeHeader("Camera01", 0xFFFF);
+  TestVectorTrack(w, POS_TRACK_TAG, {{0, 0, 0, 2}});
+  w.End();
+  w.End();  // KFDATA
+  w.End();  // MAIN3DS
+  return w.Bytes;
+}
+
+#ifdef FROSTEN_BINARY_DIR  // the test programs' build folder, not the helper programs'
+// Writes the scene to a file of its own and returns the name.
+static inline std::string WriteRenderScene() {
+  std::string name = std::string(FROSTEN_BINARY_DIR) + "/render_scene_" + std::to_string((long)getpid()) + ".3ds";
+  std::vector<uint8_t> bytes = BuildRenderScene();
+  FILE *f = fopen(name.c_str(), "wb");
+  if (f) {
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+  }
+  return name;
+}
+#endif

@@ -2,28 +2,15 @@
 // lights, cameras, the ambient colour, and damaged input.
 // frosten-test-links: base
 #include "scene/scene.h"
-#include "tests/chunk_writer.h"
+#include "tests/test_scene.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-static Scene Load(const ChunkWriter &w) {
-  Scene scene;
-  LoadSceneMemory(w.Bytes.data(), (int32_t)w.Bytes.size(), "test.3ds", scene);
-  return scene;
-}
-
 // A unit square in z = 0 made of two triangles, with four vertices.
 static void SquareMesh(ChunkWriter &w, const std::string &name) {
-  w.Begin(NAMED_OBJECT);
-  w.Name(name);
-  w.Begin(N_TRI_OBJECT);
-  w.Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0});
-  w.FaceList({0, 1, 2, 0, 2, 3});
-  w.MeshMatrix({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
-  w.End();
-  w.End();
+  TestPlainMeshChunk(w, name, {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}, {0, 1, 2, 0, 2, 3});
 }
 
 TEST(SceneLoader, FileWithoutMainChunkLoadsNothing) {
@@ -31,7 +18,7 @@ TEST(SceneLoader, FileWithoutMainChunkLoadsNothing) {
   w.Begin(EDIT3DS);
   SquareMesh(w, "Box");
   w.End();
-  Scene scene = Load(w);
+  Scene scene = LoadTestChunks(w);
   EXPECT_EQ(scene.ObjectCount, 0u);
   EXPECT_EQ(scene.LightCount, 0u);
   EXPECT_EQ(scene.CameraCount, 0u);
@@ -39,7 +26,7 @@ TEST(SceneLoader, FileWithoutMainChunkLoadsNothing) {
   FreeScene(scene);
 
   ChunkWriter empty;
-  scene = Load(empty);
+  scene = LoadTestChunks(empty);
   EXPECT_EQ(scene.ObjectCount, 0u);
   FreeScene(scene);
 }
@@ -65,7 +52,7 @@ TEST(SceneLoader, MeshGeometryMatrixAndTexCoords) {
   w.End();
   w.End();
   w.End();
-  Scene scene = Load(w);
+  Scene scene = LoadTestChunks(w);
   ASSERT_EQ(scene.ObjectCount, 1u);
   const SceneObject &o = scene.Objects[0];
   EXPECT_STREQ(o.Name.Text, "Tree01");
@@ -116,7 +103,7 @@ TEST(SceneLoader, NormalsAndBoundingCorners) {
   w.End();
   w.End();
   w.End();
-  Scene scene = Load(w);
+  Scene scene = LoadTestChunks(w);
   ASSERT_EQ(scene.ObjectCount, 1u);
   const SceneObject &o = scene.Objects[0];
   EXPECT_EQ(o.FaceNormals[0].z, 1.0f);
@@ -164,7 +151,7 @@ TEST(SceneLoader, MeshWithoutPointsOrMatrix) {
   w.End();
   w.End();
   w.End();
-  Scene scene = Load(w);
+  Scene scene = LoadTestChunks(w);
   ASSERT_EQ(scene.ObjectCount, 1u);
   const SceneObject &o = scene.Objects[0];
   EXPECT_EQ(o.VertexCount, 0u);
@@ -209,7 +196,7 @@ TEST(SceneLoader, LightsAmbientAndColours) {
   }
   w.End();
   w.End();
-  Scene scene = Load(w);
+  Scene scene = LoadTestChunks(w);
   EXPECT_EQ(scene.LightCount, 8u);
   EXPECT_FLOAT_EQ(scene.AmbientColour[0], 0.1f);
   EXPECT_FLOAT_EQ(scene.AmbientColour[2], 0.3f);
@@ -244,7 +231,7 @@ TEST(SceneLoader, CameraThenMeshAndKeyframerPlacement) {
   SquareMesh(w, "Box");
   w.End();
   w.End();
-  Scene scene = Load(w);
+  Scene scene = LoadTestChunks(w);
   ASSERT_EQ(scene.CameraCount, 1u);
   const SceneCamera &c = scene.Cameras[0];
   EXPECT_STREQ(c.Name.Text, "Camera01");
@@ -276,7 +263,7 @@ TEST(SceneLoader, LongNamesAreCut) {
   w.End();
   w.End();
   w.End();
-  Scene scene = Load(w);
+  Scene scene = LoadTestChunks(w);
   ASSERT_EQ(scene.CameraCount, 1u);
   EXPECT_EQ(scene.Cameras[0].Name.Length, 255);
   EXPECT_EQ(scene.Cameras[0].Name.Text[254], 'y');
@@ -312,7 +299,7 @@ TEST(SceneLoader, DamagedMeshes) {
   w.End();
   w.End();
   w.End();
-  Scene scene = Load(w);
+  Scene scene = LoadTestChunks(w);
   ASSERT_EQ(scene.ObjectCount, 2u);
   const SceneObject &broken = scene.Objects[0];
   ASSERT_EQ(broken.FaceCount, 2u);
@@ -336,7 +323,7 @@ TEST(SceneLoader, BadChunkLengthsEndTheWalk) {
   w.Name("Stuck");
   w.End();
   w.End();
-  Scene scene = Load(w);
+  Scene scene = LoadTestChunks(w);
   EXPECT_EQ(scene.ObjectCount, 1u);
   FreeScene(scene);
 
@@ -350,7 +337,7 @@ TEST(SceneLoader, BadChunkLengthsEndTheWalk) {
   big.Header(POINT_ARRAY, 0xFFFFFFFF);
   big.U16(2);
   big.Floats({1, 2, 3, 4, 5, 6});
-  scene = Load(big);
+  scene = LoadTestChunks(big);
   ASSERT_EQ(scene.ObjectCount, 1u);
   EXPECT_EQ(scene.Objects[0].VertexCount, 2u);
   FreeScene(scene);
@@ -370,7 +357,7 @@ TEST(SceneLoader, RepeatedPointArrayReplacesTheFirst) {
   w.End();
   w.End();
   w.End();
-  Scene scene = Load(w);
+  Scene scene = LoadTestChunks(w);
   ASSERT_EQ(scene.ObjectCount, 1u);
   EXPECT_EQ(scene.Objects[0].VertexCount, 3u);
   EXPECT_EQ(scene.Objects[0].Vertices[0].x, 7.0f);

@@ -50,6 +50,7 @@ struct SetupTest : testing::Test {
     if (!OpenGLTestWindow()) GTEST_SKIP() << "no X display";
     DetectGLCapabilities();
   }
+  void TearDown() override { EXPECT_EQ(PendingGLError(), (GLenum)GL_NO_ERROR); }
 };
 
 TEST_F(SetupTest, TestSceneGetsStateTexturesLightsCameraLoopAndBanner) {

@@ -6,8 +6,9 @@
 #include "core/overlay.h"
 #include "effects/particles.h"
 #include "effects/setup.h"
+#include "offscreen/frame_capture.h"
 #include "scene/scene.h"
-#include "tools/capture/frame_capture.h"
+#include "tests/capture_window.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -47,6 +48,7 @@ class ShowEffects : public testing::Test {
   void SetUp() override {
     if (!Ready) GTEST_SKIP() << "no GL window";
   }
+  void TearDown() override { ExpectNoFrameGLError(); }
   // The tick drawn again: the snow does not step within a tick.
   static PngImage Redraw(int32_t tick) {
     DrawTick(tick);

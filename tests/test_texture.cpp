@@ -76,6 +76,7 @@ struct TextureTest : testing::Test {
   void TearDown() override {
     MaxTextureSize = SavedMax;
     UseTexCompression = SavedCompression;
+    EXPECT_EQ(PendingGLError(), (GLenum)GL_NO_ERROR);
   }
 };
 

@@ -95,8 +95,6 @@ static Mat ObjectTransform(const Scene &scene, const SceneObject &o, int32_t fra
   return parent ? Multiply(ObjectTransform(scene, *parent, frame, false), local) : local;
 }
 
-static Vector3 Minus(const Vector3 &a, const Vector3 &b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-
 struct Box {
   Vector3 Low, High;
 };
@@ -196,7 +194,7 @@ TEST(XmasScene, HoldsWhatTheShowBindsByName) {
     Mat placed = ObjectTransform(scene, o, 0, true);
     for (uint32_t v = 0; v < o.VertexCount; v += 7) {
       Vector3 w = Apply(placed, o.Vertices[v]);
-      ASSERT_LT(length(Minus(w, o.Vertices[v])), 2e-3f) << "vertex " << v;
+      ASSERT_LT(length(sub(w, o.Vertices[v])), 2e-3f) << "vertex " << v;
     }
     int looks = Has(o, "Tree") + Has(o, "Ast") + Has(o, "Kugel");
     EXPECT_LE(looks, 1);
@@ -252,7 +250,7 @@ TEST(XmasScene, HoldsWhatTheShowBindsByName) {
     Vector3 a{}, b{};
     sampleVectorTrack(l.PositionTrack, XMAS_SPAN - 400, a);
     sampleVectorTrack(l.PositionTrack, XMAS_SPAN - 300, b);
-    EXPECT_GT(length(set(a.x - b.x, a.y - b.y, a.z - b.z)), 0.5f);
+    EXPECT_GT(length(sub(a, b)), 0.5f);
   }
   FreeScene(scene);
 }
@@ -307,11 +305,11 @@ TEST(XmasScene, CameraLoopKeepsItsDistanceAndLooksAtTheTree) {
       for (uint32_t l = 0; l < scene.LightCount; l++) {
         Vector3 light{};
         sampleVectorTrack(scene.Lights[l].PositionTrack, t, light);
-        EXPECT_GE(length(Minus(light, eye)), 2.5f) << scene.Lights[l].Name.Text << " at tick " << t;
+        EXPECT_GE(length(sub(light, eye)), 2.5f) << scene.Lights[l].Name.Text << " at tick " << t;
       }
     }
 
-    Vector3 dir = Minus(target, eye);
+    Vector3 dir = sub(target, eye);
     float distance = length(dir);
     EXPECT_GE(distance, 2.0f);
     EXPECT_LT(distance, 40.0f);
@@ -331,7 +329,7 @@ TEST(XmasScene, CameraLoopKeepsItsDistanceAndLooksAtTheTree) {
     normalize(right);
     Vector3 up = cross(dir, right);
     normalize(up);
-    Vector3 toTree = Minus(set(0, 0, 5.0f), eye);
+    Vector3 toTree = sub(set(0, 0, 5.0f), eye);
     float z = dot(toTree, dir), x = dot(toTree, right), y = dot(toTree, up);
     float half = std::tan(22.5f * (float)M_PI / 180);
     treeInView += z > 0 && std::fabs(y) < half * z && std::fabs(x) < half * 1.3333f * z;
@@ -350,15 +348,15 @@ TEST(XmasScene, CameraLoopKeepsItsDistanceAndLooksAtTheTree) {
     sampleVectorTrack(camera.RollTrack, f, v);
     return v.x;
   };
-  EXPECT_LT(length(Minus(sampleTarget(XMAS_LOOP), sampleTarget(0))), 1e-4f);
+  EXPECT_LT(length(sub(sampleTarget(XMAS_LOOP), sampleTarget(0))), 1e-4f);
   EXPECT_NEAR(sampleRoll(XMAS_LOOP), sampleRoll(0), 1e-4f);
-  Vector3 before = Minus(sampleTarget(XMAS_LOOP), sampleTarget(XMAS_LOOP - 1));
-  Vector3 after = Minus(sampleTarget(1), sampleTarget(0));
-  EXPECT_LT(length(Minus(before, after)), 0.01f);
+  Vector3 before = sub(sampleTarget(XMAS_LOOP), sampleTarget(XMAS_LOOP - 1));
+  Vector3 after = sub(sampleTarget(1), sampleTarget(0));
+  EXPECT_LT(length(sub(before, after)), 0.01f);
   EXPECT_NEAR(sampleRoll(XMAS_LOOP) - sampleRoll(XMAS_LOOP - 1), sampleRoll(1) - sampleRoll(0), 0.01f);
   Vector3 eyeEnd{}, eyeStart{};
   sampleVectorTrack(camera.PositionTrack, XMAS_LOOP - 1, eyeEnd);
   sampleVectorTrack(camera.PositionTrack, 0, eyeStart);
-  EXPECT_LT(length(Minus(eyeEnd, eyeStart)), 0.05f);
+  EXPECT_LT(length(sub(eyeEnd, eyeStart)), 0.05f);
   FreeScene(scene);
 }

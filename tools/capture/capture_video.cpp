@@ -1,7 +1,7 @@
 #include "tools/capture/capture_video.h"
 
 #include "effects/setup.h"
-#include "tools/capture/frame_capture.h"
+#include "offscreen/frame_capture.h"
 #include "tools/capture/interrupts.h"
 #include "tools/capture/progress_line.h"
 #include "tools/capture/show_music.h"
@@ -119,6 +119,11 @@ static void DrawFrames(const CaptureOptions &o, long frames, FrameTimes &times) 
     ReadBackBuffer(o.Width, o.Height, image);
     times.Drawing += drawn - start;
     times.ReadBack += SteadySeconds() - drawn;
+    int32_t errorTick;
+    if (uint32_t e = TakeFrameGLError(errorTick)) {
+      snprintf(error, sizeof error, "GL error in the frame of tick %d: %s", (int)errorTick, GLErrorText(e));
+      EndWith(error);
+    }
     if (o.PngDir) {
       char path[4200];
       TickPicturePath(o.PngDir, tick, path, sizeof path);

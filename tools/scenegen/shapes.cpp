@@ -91,7 +91,7 @@ void AddSphere(MeshMaker &m, const Vector3 &centre, float radius, int segments, 
 
 void AddBox(MeshMaker &m, const Vector3 &lo, const Vector3 &hi, float texel) {
   // Each face: a corner and two edge directions, counter-clockwise from outside.
-  const Vector3 size = {hi.x - lo.x, hi.y - lo.y, hi.z - lo.z};
+  const Vector3 size = sub(hi, lo);
   struct Face {
     Vector3 Corner, U, V;
   };

@@ -17,8 +17,6 @@ struct SceneRandom {
 
 float Random01(SceneRandom &r);
 float RandomRange(SceneRandom &r, float low, float high);
-Vector3 Add(const Vector3 &a, const Vector3 &b);
-Vector3 Sub(const Vector3 &a, const Vector3 &b);
 
 GenKey Key3(int32_t frame, const Vector3 &v);
 // A rotation key that turns the object by angle (radians, right-handed about

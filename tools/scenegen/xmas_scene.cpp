@@ -12,9 +12,6 @@ float Random01(SceneRandom &r) {
 
 float RandomRange(SceneRandom &r, float low, float high) { return low + (high - low) * Random01(r); }
 
-Vector3 Add(const Vector3 &a, const Vector3 &b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vector3 Sub(const Vector3 &a, const Vector3 &b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-
 float XmasGroundHeight(float x, float y) {
   float r = std::hypot(x, y);
   float ripple = 0.16f * std::sin(0.45f * x + 0.3f) * std::sin(0.38f * y + 1.1f) + 0.08f * std::sin(0.9f * x + 0.7f * y);

@@ -45,12 +45,12 @@ static void AddBranchRing(MeshMaker &m, const Tier &t, int count, float startAng
     for (int i = 0; i < 4; i++) {
       float s = BRANCH_S[i];
       Vector3 c = BranchPoint(t, a, s);
-      if (i > 0) along += std::sqrt(lengthSquared(Sub(c, previous)));
+      if (i > 0) along += std::sqrt(lengthSquared(sub(c, previous)));
       previous = c;
       float w = 0.5f * (0.3f + s * overlap * 2 * PI * t.Radius / (float)count);
       float u = along / 1.3f;
-      uint16_t l = AddPoint(m, Sub(c, {side.x * w, side.y * w, 0}), u, 0.0f);
-      uint16_t r = AddPoint(m, Add(c, {side.x * w, side.y * w, 0}), u, 1.0f);
+      uint16_t l = AddPoint(m, sub(c, {side.x * w, side.y * w, 0}), u, 0.0f);
+      uint16_t r = AddPoint(m, add(c, {side.x * w, side.y * w, 0}), u, 1.0f);
       if (i > 0) AddQuad(m, prevL, l, r, prevR);
       prevL = l;
       prevR = r;
@@ -69,7 +69,7 @@ static void AddBranchCards(MeshMaker &m, const Tier &t, int count, float startAn
     for (int i = 0; i < 4; i++) {
       float s = BRANCH_S[i];
       Vector3 c = BranchPoint(t, a, s);
-      if (i > 0) along += std::sqrt(lengthSquared(Sub(c, previous)));
+      if (i > 0) along += std::sqrt(lengthSquared(sub(c, previous)));
       previous = c;
       float h = 0.45f * (1.0f - 0.35f * s);
       float u = along / 1.3f;
@@ -174,7 +174,7 @@ void BuildOrnaments(GenScene &scene, int tree, SceneRandom &random) {
                       {0, centre.z + radius + 0.1f}},
                5, centre.x, centre.y, 1, 1);
       AddMesh(scene, ball);
-      HoldStill(scene.Nodes[AddNode(scene, NODE_OBJECT, ballName, "", hookNode)], Sub(centre, hook), 0);
+      HoldStill(scene.Nodes[AddNode(scene, NODE_OBJECT, ballName, "", hookNode)], sub(centre, hook), 0);
     }
   }
 }

@@ -5,11 +5,11 @@
 // when there is no display.
 #include "core/program.h"
 #include "effects/setup.h"
+#include "offscreen/frame_capture.h"
 #include "platform/runtime_error.h"
 #include "scene/datafile.h"
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_video.h"
-#include "tools/capture/frame_capture.h"
 #include "tools/capture/interrupts.h"
 #include "tools/capture/progress_line.h"
 #include "tools/common/tool_cli.h"
@@ -22,7 +22,7 @@
 #include <execinfo.h>
 #include <sys/stat.h>
 
-enum { MAX_SIZE = 8192, MAX_TICK = 100000000, CAMERA_LOOP = 2200 };
+enum { MAX_SIZE = 8192, MAX_TICK = 100000000 };
 
 static const char Usage[] =
     "usage: frosten-capture [--size WxH] [--from TICK] [--to TICK] [--step N] --png DIR\n"
@@ -77,7 +77,7 @@ static CaptureOptions ParseArguments(int argc, char **argv) {
     // yuv420p keeps one colour sample for every 2x2 pixels.
     if (o.Width % 2 || o.Height % 2) ToolFail("a video's size must be even, not %dx%d", o.Width, o.Height);
     if (!o.Fps) o.Fps = 60;
-    if (o.To < 0) o.To = o.From + CAMERA_LOOP;
+    if (o.To < 0) o.To = o.From + CAMERA_LOOP_TICKS;
     if (o.To <= o.From) ToolUsageError("--to must come after --from");
   } else {
     if (!o.PngDir) ToolUsageError("--png or --video is needed");
@@ -121,6 +121,11 @@ static void CapturePictures(const CaptureOptions &o) {
     }
     DrawTickAfterSteps(tick);
     ReadBackBuffer(o.Width, o.Height, image);
+    int32_t errorTick;
+    if (uint32_t e = TakeFrameGLError(errorTick)) {
+      EndProgress(progress);
+      ToolFail("GL error in the frame of tick %d: %s", (int)errorTick, GLErrorText(e));
+    }
     char path[4200];
     TickPicturePath(o.PngDir, tick, path, sizeof path);
     if (!WritePng(path, image, error, sizeof error)) {

@@ -35,5 +35,12 @@ void DrawTickAfterSteps(int32_t tick);
 // The tick last drawn or stepped, -1 before the first.
 int32_t LastDrawnTick();
 
+// The first GL error that a frame drawn or stepped here left behind (0 for
+// none), with that frame's tick in tick; taking it clears it. The capture
+// tool stops on one, the rendered-picture tests fail on one.
+uint32_t TakeFrameGLError(int32_t &tick);
+// The GL's name of an error, for messages.
+const char *GLErrorText(uint32_t error);
+
 // The back buffer as RGB, top row first.
 void ReadBackBuffer(int width, int height, PngImage &image);

@@ -1,4 +1,4 @@
-#include "tools/capture/frame_capture.h"
+#include "offscreen/frame_capture.h"
 
 #include "core/frame.h"
 #include "launcher/display.h"
@@ -7,13 +7,38 @@
 #include "platform/private_x_server.h"
 
 #include <GL/freeglut.h>
+#include <GL/glu.h>
 #include <cmath>
 #include <cstdio>
 
 static int32_t CaptureMs;
 static int32_t LastTick = -1;
 
+static uint32_t FirstGLError;
+static int32_t FirstGLErrorTick;
+
 static int32_t CaptureClock() { return CaptureMs; }
+
+// Reads the GL's error flags after a frame (a GL holds a few at the most).
+static void CheckFrameGLError(int32_t tick) {
+  for (int n = 0; n < 8; n++) {
+    GLenum e = glGetError();
+    if (e == GL_NO_ERROR) return;
+    if (FirstGLError == 0) {
+      FirstGLError = e;
+      FirstGLErrorTick = tick;
+    }
+  }
+}
+
+uint32_t TakeFrameGLError(int32_t &tick) {
+  uint32_t e = FirstGLError;
+  tick = FirstGLErrorTick;
+  FirstGLError = 0;
+  return e;
+}
+
+const char *GLErrorText(uint32_t error) { return (const char *)gluErrorString(error); }
 
 int32_t MsOfTick(int32_t tick) { return (int32_t)std::lround((double)tick * 1000.0 / 60.0); }
 
@@ -54,6 +79,7 @@ bool OpenCaptureWindow(int width, int height, char *error, int errorSize) {
 void DrawTick(int32_t tick) {
   CaptureMs = MsOfTick(tick);
   DrawFrame();
+  CheckFrameGLError(tick);
   LastTick = tick;
 }
 
@@ -65,6 +91,7 @@ int32_t DrawTicksUpTo(int32_t tick) {
 void StepTick(int32_t tick) {
   CaptureMs = MsOfTick(tick);
   StepFrame();
+  CheckFrameGLError(tick);
   LastTick = tick;
 }
 
