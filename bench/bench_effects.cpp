@@ -187,6 +187,35 @@ static void BM_ShowSnow(benchmark::State &state) {
 }
 BENCHMARK(BM_ShowSnow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
 
+// The flares and glows over the whole camera loop, every tenth tick: their
+// fragments per frame (on a cleared depth buffer, so all they cover), in
+// screens of 640 x 480, on average and at most.
+static void BM_ShowFlaresOverTheLoop(benchmark::State &state) {
+  if (!ShowReady()) return state.SkipWithError("no GL window");
+  GLuint query;
+  glGenQueries(1, &query);
+  double total = 0, most = 0, frames = 0;
+  for (auto _ : state) {
+    for (int32_t tick = 0; tick < CAMERA_LOOP_TICKS; tick += 10) {
+      CameraAt(tick);
+      glBeginQuery(GL_SAMPLES_PASSED, query);
+      DrawFlares(ShowScene, tick);
+      glEndQuery(GL_SAMPLES_PASSED);
+      GLuint passed = 0;
+      glGetQueryObjectuiv(query, GL_QUERY_RESULT, &passed);
+      total += passed;
+      most = std::max(most, (double)passed);
+      frames++;
+    }
+  }
+  glDeleteQueries(1, &query);
+  const double screen = (double)Width * Height;
+  state.counters["fragments/frame"] = total / frames;
+  state.counters["screens/frame"] = total / frames / screen;
+  state.counters["most_screens"] = most / screen;
+}
+BENCHMARK(BM_ShowFlaresOverTheLoop)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 static void ClearAndSwap(void *) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glutSwapBuffers();
