@@ -12,7 +12,7 @@ fi
 capture=$1 work=$2 sheet=$3
 rm -rf "$work"
 mkdir -p "$work"
-SDL_AUDIODRIVER=dummy "$capture" --size 480x360 --from 0 --to 2100 --step 100 --png "$work"
+SDL_AUDIODRIVER=dummy "$capture" --size 480x360 --from 0 --to 2200 --step 100 --png "$work"
 labelled=()
 for frame in "$work"/tick-*.png; do
   tick=$(basename "$frame" .png)
