@@ -23,7 +23,7 @@ struct LightOrbit {
 };
 
 static const LightOrbit LIGHTS[] = {
-    {"Light1", {1.0f, 0.96f, 0.9f}, 0, 15, 1, 27.0f, 10.0f, 1.0f, 2, 0.0f},     // warm white
+    {"Light1", {1.0f, 0.96f, 0.9f}, 0, 15, 1, 26.0f, 16.0f, 1.0f, 2, 0.0f},     // warm white
     {"Light2", {1.0f, 0.74f, 0.32f}, 150, 40, 1, 11.0f, 6.5f, 1.5f, 3, 1.0f},   // gold
     {"Light3", {1.0f, 0.26f, 0.2f}, 210, 40, 2, 11.5f, 4.5f, 1.0f, 2, 2.0f},    // red
     {"Light4", {0.55f, 0.78f, 1.0f}, 180, 70, 1, 12.5f, 8.5f, 1.5f, 3, 3.0f},   // ice blue
