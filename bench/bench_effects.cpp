@@ -18,6 +18,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -186,6 +189,91 @@ static void BM_ShowSnow(benchmark::State &state) {
   TimeFrames(state, ShowSnow, nullptr, ShowCameraNextTick);
 }
 BENCHMARK(BM_ShowSnow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(300);
+
+// The flares and glows over the whole camera loop, every tenth tick: their
+// fragments per frame (on a cleared depth buffer, so all they cover), in
+// screens of 640 x 480, on average and at most.
+static void BM_ShowFlaresOverTheLoop(benchmark::State &state) {
+  if (!ShowReady()) return state.SkipWithError("no GL window");
+  GLuint query;
+  glGenQueries(1, &query);
+  double total = 0, most = 0, frames = 0;
+  for (auto _ : state) {
+    for (int32_t tick = 0; tick < CAMERA_LOOP_TICKS; tick += 10) {
+      CameraAt(tick);
+      glBeginQuery(GL_SAMPLES_PASSED, query);
+      DrawFlares(ShowScene, tick);
+      glEndQuery(GL_SAMPLES_PASSED);
+      GLuint passed = 0;
+      glGetQueryObjectuiv(query, GL_QUERY_RESULT, &passed);
+      total += passed;
+      most = std::max(most, (double)passed);
+      frames++;
+    }
+  }
+  glDeleteQueries(1, &query);
+  const double screen = (double)Width * Height;
+  state.counters["fragments/frame"] = total / frames;
+  state.counters["screens/frame"] = total / frames / screen;
+  state.counters["most_screens"] = most / screen;
+}
+BENCHMARK(BM_ShowFlaresOverTheLoop)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Where the frame's time goes: the show's frame over the whole loop (200
+// ticks, 11 apart, the ticks between them stepped), whole and with parts
+// left out (the flares, the snow, the banner, the meshes but the ground,
+// all the meshes, all of these), as CPU time of all the process's threads
+// per frame, which other load on the machine inflates less than the wall
+// clock, and of it the main thread's in the frame driver (the rest is the
+// GL's own threads, the swap and the wait for them).
+enum FramePart { WHOLE_FRAME, NO_FLARES, NO_SNOW, NO_BANNER, GROUND_ONLY, NO_MESHES, NOTHING };
+
+static double ProcessCpuMs() {
+  rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  return (double)(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+         (double)(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+}
+
+static void BM_ShowFrameParts(benchmark::State &state) {
+  if (!ShowReady()) return state.SkipWithError("no GL window");
+  FramePart part = (FramePart)state.range(0);
+  std::vector<float> sizes;
+  for (uint32_t i = 0; i < ShowScene.LightCount; i++) sizes.push_back(ShowScene.Lights[i].FlareSize);
+  std::vector<bool> drawable;
+  for (uint32_t i = 0; i < ShowScene.ObjectCount; i++) drawable.push_back(ShowScene.Objects[i].Drawable);
+  float bannerWidth = Banner.Width;
+  for (uint32_t i = 0; i < ShowScene.LightCount; i++)
+    if (part == NO_FLARES || part == NOTHING) ShowScene.Lights[i].FlareSize = 0;
+  for (uint32_t i = 0; i < ShowScene.ParticleSystemCount; i++) ShowScene.ParticleSystems[i].Visible = part != NO_SNOW && part != NOTHING;
+  for (uint32_t i = 0; i < ShowScene.ObjectCount; i++)
+    if ((part == GROUND_ONLY && strncmp(ShowScene.Objects[i].Name.Text, "Ground", 6) != 0) || part == NO_MESHES || part == NOTHING)
+      ShowScene.Objects[i].Drawable = false;
+  if (part == NO_BANNER || part == NOTHING) Banner.Width = 0;
+  double cpu = 0, frames = 0, mainMs = 0;
+  for (auto _ : state) {
+    for (int32_t tick = 0; tick < CAMERA_LOOP_TICKS; tick += 11, frames++) {
+      // The ticks in between are stepped untimed: the show draws every one.
+      for (int32_t t = LastDrawnTick() + 1; t < tick; t++) StepTick(t);
+      double start = ProcessCpuMs();
+      timespec t0, t1;
+      clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t0);
+      DrawTick(tick);
+      clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t1);
+      mainMs += (t1.tv_sec - t0.tv_sec) * 1e3 + (t1.tv_nsec - t0.tv_nsec) / 1e6;
+      glutSwapBuffers();
+      glFinish();
+      cpu += ProcessCpuMs() - start;
+    }
+  }
+  for (uint32_t i = 0; i < ShowScene.LightCount; i++) ShowScene.Lights[i].FlareSize = sizes[i];
+  for (uint32_t i = 0; i < ShowScene.ParticleSystemCount; i++) ShowScene.ParticleSystems[i].Visible = true;
+  for (uint32_t i = 0; i < ShowScene.ObjectCount; i++) ShowScene.Objects[i].Drawable = drawable[i];
+  Banner.Width = bannerWidth;
+  state.counters["cpu_ms/frame"] = cpu / frames;
+  state.counters["main_draw_ms"] = mainMs / frames;
+}
+BENCHMARK(BM_ShowFrameParts)->DenseRange(WHOLE_FRAME, NOTHING)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 static void ClearAndSwap(void *) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

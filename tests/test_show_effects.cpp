@@ -3,7 +3,9 @@
 // they belong. Each effect is taken out of a redraw of the same tick and the
 // two pictures compared.
 // frosten-test: x11
+#define GL_GLEXT_PROTOTYPES 1
 #include "core/overlay.h"
+#include "effects/flares.h"
 #include "effects/particles.h"
 #include "effects/setup.h"
 #include "offscreen/frame_capture.h"
@@ -11,6 +13,7 @@
 #include "tests/capture_window.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -130,4 +133,36 @@ TEST_F(ShowEffects, EachEffectDrawsWhereItBelongs) {
   int letters = 0;
   for (int k = 1; k <= 16; k++) letters += ScrollerGlyphAt(tick, k).Character != ' ';
   EXPECT_GT(letters, 5);
+}
+
+// The lights' flares and glows over the camera loop, on a cleared depth
+// buffer (all they cover), light by light: on average a few screens of
+// fragments a frame, and no light's glows ever near to filling the picture,
+// as they would if a light passed close to the camera.
+TEST_F(ShowEffects, FlaresStayAFewScreensOverTheLoop) {
+  GLuint query;
+  glGenQueries(1, &query);
+  const double screen = (double)W * H;
+  double total = 0, mostOfOne = 0;
+  int frames = 0;
+  for (int32_t tick = 0; tick < CAMERA_LOOP_TICKS; tick += 50, frames++) {
+    DrawTick(tick);
+    for (uint32_t i = 0; i < ShowScene.LightCount; i++) {
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+      Scene one = ShowScene;
+      one.Lights = &ShowScene.Lights[i];
+      one.LightCount = 1;
+      glBeginQuery(GL_SAMPLES_PASSED, query);
+      DrawFlares(one, tick);
+      glEndQuery(GL_SAMPLES_PASSED);
+      GLuint passed = 0;
+      glGetQueryObjectuiv(query, GL_QUERY_RESULT, &passed);
+      total += passed;
+      mostOfOne = std::max(mostOfOne, passed / screen);
+    }
+  }
+  glDeleteQueries(1, &query);
+  EXPECT_GT(total, 0);
+  EXPECT_LT(total / frames / screen, 3.5);
+  EXPECT_LT(mostOfOne, 2.0);
 }

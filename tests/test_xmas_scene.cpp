@@ -239,19 +239,35 @@ TEST(XmasScene, HoldsWhatTheShowBindsByName) {
   EXPECT_GE(swinging, 4u);
   EXPECT_LT(triangles, 40000u);
 
-  // Lights: coloured, and still moving at the end of the span.
+  // Lights: together near white, so that snow stays white; a few coloured,
+  // none a saturated green or violet; still moving at the end of the span,
+  // on paths that repeat with the camera's loop.
+  float sum[3] = {0, 0, 0};
+  int coloured = 0;
   for (uint32_t i = 0; i < scene.LightCount; i++) {
     const SceneLight &l = scene.Lights[i];
     SCOPED_TRACE(l.Name.Text);
-    float low = std::min({l.Colour[0], l.Colour[1], l.Colour[2]}), high = std::max({l.Colour[0], l.Colour[1], l.Colour[2]});
-    EXPECT_GE(high - low, 0.4f);
+    const float *c = l.Colour;
+    for (int k = 0; k < 3; k++) sum[k] += c[k];
+    float low = std::min({c[0], c[1], c[2]}), high = std::max({c[0], c[1], c[2]});
+    coloured += high - low >= 0.4f;
+    EXPECT_FALSE(c[1] == high && high - low > 0.5f) << "saturated green";
+    EXPECT_FALSE(c[1] < 0.5f * std::min(c[0], c[2])) << "violet";
     ASSERT_GE(l.PositionTrack.KeyCount, 3u);
     EXPECT_GE(l.PositionTrack.Keys[l.PositionTrack.KeyCount - 1].Frame, XMAS_SPAN - 300);
     Vector3 a{}, b{};
     sampleVectorTrack(l.PositionTrack, XMAS_SPAN - 400, a);
     sampleVectorTrack(l.PositionTrack, XMAS_SPAN - 300, b);
     EXPECT_GT(length(sub(a, b)), 0.5f);
+    for (int32_t t = 0; t < XMAS_LOOP; t += 170) {
+      sampleVectorTrack(l.PositionTrack, t, a);
+      sampleVectorTrack(l.PositionTrack, t + 7 * XMAS_LOOP, b);
+      EXPECT_LT(length(sub(a, b)), 0.01f) << t;
+    }
   }
+  EXPECT_GE(coloured, 2);
+  float most = std::max({sum[0], sum[1], sum[2]}), least = std::min({sum[0], sum[1], sum[2]});
+  EXPECT_GE(least, 0.7f * most);
   FreeScene(scene);
 }
 

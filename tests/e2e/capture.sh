@@ -10,8 +10,8 @@ at_exit "rm -rf '$OUT'"
 
 png_size() { python3 -c 'import sys,struct; d=open(sys.argv[1],"rb").read(24); print("%dx%d" % struct.unpack(">II", d[16:24]))' "$1"; }
 
-"$CAPTURE" --size 160x120 --from 0 --to 60 --step 20 --png "$OUT/a" || fail "first capture failed"
-"$CAPTURE" --size 160x120 --from 0 --to 60 --step 20 --png "$OUT/b" || fail "second capture failed"
+"$CAPTURE" --size 160x120 --from 0 --to 80 --step 20 --png "$OUT/a" || fail "first capture failed"
+"$CAPTURE" --size 160x120 --from 0 --to 80 --step 20 --png "$OUT/b" || fail "second capture failed"
 [ "$(ls "$OUT/a")" = "$(printf 'tick-000000.png\ntick-000020.png\ntick-000040.png\ntick-000060.png')" ] \
   || fail "unexpected files: $(ls "$OUT/a" | tr '\n' ' ')"
 for f in "$OUT"/a/*.png; do
@@ -27,9 +27,9 @@ cmp -s "$OUT/a/tick-000000.png" "$OUT/a/tick-000060.png" && fail "ticks 0 and 60
 # when the scene's state is the same; not so with its linear texture
 # filtering off (LP_PERF=no_linear).
 SOFT=(env GALLIUM_DRIVER=softpipe "$CAPTURE" --size 160x120)
-"${SOFT[@]}" --from 0 --to 60 --png "$OUT/all" || fail "capture of every tick failed"
-"${SOFT[@]}" --from 0 --to 60 --step 20 --png "$OUT/s" || fail "capture of every 20th tick failed"
-"${SOFT[@]}" --from 40 --to 60 --step 20 --png "$OUT/c" || fail "later capture failed"
+"${SOFT[@]}" --from 0 --to 61 --png "$OUT/all" || fail "capture of every tick failed"
+"${SOFT[@]}" --from 0 --to 61 --step 20 --png "$OUT/s" || fail "capture of every 20th tick failed"
+"${SOFT[@]}" --from 40 --to 61 --step 20 --png "$OUT/c" || fail "later capture failed"
 for tick in 20 40 60; do
   cmp -s "$OUT/s/tick-0000$tick.png" "$OUT/all/tick-0000$tick.png" || fail "tick $tick differs when every tick is drawn"
 done
@@ -38,7 +38,7 @@ cmp -s "$OUT/all/tick-000060.png" "$OUT/c/tick-000060.png" || fail "tick 60 diff
 cmp -s "$OUT/all/tick-000040.png" "$OUT/all/tick-000060.png" && fail "ticks 40 and 60 are the same picture"
 
 # No display at all: a private X server, and the same picture.
-env -u DISPLAY "$CAPTURE" --size 160x120 --from 20 --to 20 --png "$OUT/d" || fail "capture without a display failed"
+env -u DISPLAY "$CAPTURE" --size 160x120 --from 20 --png "$OUT/d" || fail "capture without a display failed"
 cmp -s "$OUT/a/tick-000020.png" "$OUT/d/tick-000020.png" || fail "tick 20 differs without a display"
 
 # A missing data file: the show's error, one line, non-zero exit.
@@ -77,5 +77,6 @@ done
 # Bad arguments.
 "$CAPTURE" --size 0x5 --png "$OUT/f" 2>/dev/null && fail "--size 0x5 accepted"
 "$CAPTURE" --from 10 --to 5 --png "$OUT/f" 2>/dev/null && fail "--to before --from accepted"
+"$CAPTURE" --from 10 --to 10 --png "$OUT/f" 2>/dev/null && fail "an empty span accepted"
 "$CAPTURE" 2>/dev/null && fail "no --png accepted"
 echo "capture: ok"

@@ -25,10 +25,10 @@ framemd5() { ffmpeg -v error -i "$1" -map 0:v -f framemd5 - | grep -v '^#'; }
 
 # The frames are the pictures that --png draws for ticks 600, 602 ... 658
 # (capture.sh checks that these are the same when every tick is drawn).
-"$CAPTURE" --size 160x120 --from 600 --to 658 --step 2 --png "$OUT/s" || fail "--png capture failed"
+"$CAPTURE" --size 160x120 --from 600 --to 660 --step 2 --png "$OUT/s" || fail "--png capture failed"
 [ "$(ls "$OUT/a" | wc -l)" = 30 ] || fail "$(ls "$OUT/a" | wc -l) frames, not 30"
 diff -r "$OUT/a" "$OUT/s" >/dev/null || fail "the frames differ from the pictures of --png"
-"$CAPTURE" --size 160x120 --from 600 --to 659 --png "$OUT/p" || fail "--png capture failed"
+"$CAPTURE" --size 160x120 --from 600 --to 660 --png "$OUT/p" || fail "--png capture failed"
 # The encoded frame is nearest to its own tick's picture.
 psnr() { compare -metric PSNR "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
 for frame in 5 20; do

@@ -3,11 +3,12 @@
 
 struct CaptureOptions {
   int Width, Height;
-  int From, To;         // ticks; a video ends before To, pictures at To
+  int From, To;         // ticks: the span starts at From and ends before To
   int Step;             // pictures: every Step-th tick
   int Fps;              // video: frames a second
   const char *PngDir;   // pictures go here (null: none)
   const char *Video;    // the video file (null: none)
+  bool Stretch;         // the 4:3 picture stretched over any size, no bars
 };
 
 // The tick that frame `frame` of a video shows: the show's tick at the

@@ -3,6 +3,7 @@
 #include "effects/setup.h"
 #include "offscreen/frame_capture.h"
 #include "tools/capture/interrupts.h"
+#include "tools/capture/picture_frame.h"
 #include "tools/capture/progress_line.h"
 #include "tools/capture/show_music.h"
 #include "tools/capture/video_encoder.h"
@@ -107,7 +108,9 @@ struct FrameTimes {
 };
 
 static void DrawFrames(const CaptureOptions &o, long frames, FrameTimes &times) {
-  PngImage image;
+  PictureFrame framing = FramePicture(o.Width, o.Height, o.Stretch);
+  UsePictureFrame(framing);
+  PngImage picture, image;
   StartProgress(Run.Progress, frames);
   char error[400];
   for (long frame = 0; frame < frames; frame++) {
@@ -116,7 +119,7 @@ static void DrawFrames(const CaptureOptions &o, long frames, FrameTimes &times) 
     DrawTickAfterSteps(tick);
     glFinish();
     double drawn = SteadySeconds();
-    ReadBackBuffer(o.Width, o.Height, image);
+    ReadFramedPicture(framing, picture, image);
     times.Drawing += drawn - start;
     times.ReadBack += SteadySeconds() - drawn;
     int32_t errorTick;

@@ -12,7 +12,7 @@ fi
 capture=$1 sheet=$2 from=${3:-0} step=${4:-300}
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-"$capture" --size 640x480 --from "$from" --to $((from + 7 * step)) --step "$step" --png "$work"
+"$capture" --size 640x480 --from "$from" --to $((from + 8 * step)) --step "$step" --png "$work"
 args=()
 for f in "$work"/tick-*.png; do
   tick="$(basename "$f" .png)"

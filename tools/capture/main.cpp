@@ -11,6 +11,7 @@
 #include "tools/capture/capture_options.h"
 #include "tools/capture/capture_video.h"
 #include "tools/capture/interrupts.h"
+#include "tools/capture/picture_frame.h"
 #include "tools/capture/progress_line.h"
 #include "tools/common/tool_cli.h"
 
@@ -25,22 +26,26 @@
 enum { MAX_SIZE = 8192, MAX_TICK = 100000000 };
 
 static const char Usage[] =
-    "usage: frosten-capture [--size WxH] [--from TICK] [--to TICK] [--step N] --png DIR\n"
-    "       frosten-capture [--size WxH] [--from TICK] [--to TICK] [--fps N] --video FILE.mp4 [--png DIR]\n"
+    "usage: frosten-capture [--size WxH] [--stretch] [--from TICK] [--to TICK] [--step N] --png DIR\n"
+    "       frosten-capture [--size WxH] [--stretch] [--from TICK] [--to TICK] [--fps N] --video FILE.mp4\n"
+    "                       [--png DIR]\n"
     "\n"
     "Draws the show exactly as it runs, tick by tick (60 ticks a second), without\n"
     "a display. Run it in the folder that holds data/ and mod/.\n"
     "\n"
-    "  --png DIR       the pictures of ticks FROM, FROM+N, ... up to TO as\n"
-    "                  DIR/tick-NNNNNN.png (default: size 640x480, TO = FROM)\n"
-    "  --video FILE    the show from tick FROM up to tick TO (not included) with\n"
-    "                  its music, as H.264 and AAC in an MP4 file (Matroska for\n"
-    "                  .mkv); with --png, every frame of it as a picture too\n"
-    "                  (default: size 1280x720, 60 fps, ticks 0 to 2200: one\n"
-    "                  camera loop, 36.7 s). Needs the ffmpeg program.\n"
-    "  --size WxH      picture size; even for a video\n"
+    "  --png DIR       the pictures of ticks FROM, FROM+N, ... before TO as\n"
+    "                  DIR/tick-NNNNNN.png (default: size 640x480, one picture)\n"
+    "  --video FILE    the show from tick FROM to tick TO with its music, as\n"
+    "                  H.264 and AAC in an MP4 file (Matroska for .mkv); with\n"
+    "                  --png, every frame of it as a picture too (default: size\n"
+    "                  1920x1080, 60 fps, ticks 0 to 2200: one camera loop,\n"
+    "                  36.7 s, which repeats seamlessly). Needs the ffmpeg program.\n"
+    "  --size WxH      picture size; even for a video. The show's picture is 4:3:\n"
+    "                  at other shapes it is centred between black bars\n"
+    "  --stretch       stretch the 4:3 picture over the whole size instead\n"
     "  --from TICK     first tick (default 0)\n"
-    "  --to TICK       last tick of the pictures, end of the video\n"
+    "  --to TICK       end of the span: the tick after the last one drawn\n"
+    "                  (default FROM+1 for pictures, FROM+2200 for a video)\n"
     "  --step N        pictures: every N-th tick (default 1)\n"
     "  --fps N         video: frames a second, 1 to 60 (default 60); 60 draws\n"
     "                  every tick, 30 every second one\n"
@@ -58,7 +63,7 @@ static void ParseSize(const char *text, int &width, int &height) {
 }
 
 static CaptureOptions ParseArguments(int argc, char **argv) {
-  CaptureOptions o = {0, 0, 0, -1, 0, 0, nullptr, nullptr};
+  CaptureOptions o = {0, 0, 0, -1, 0, 0, nullptr, nullptr, false};
   for (int i = 1; i < argc; i++) {
     const char *a = argv[i];
     if (!strcmp(a, "--size")) ParseSize(ToolOptionValue(argc, argv, i), o.Width, o.Height);
@@ -68,12 +73,13 @@ static CaptureOptions ParseArguments(int argc, char **argv) {
     else if (!strcmp(a, "--fps")) o.Fps = ToolIntValue(a, ToolOptionValue(argc, argv, i), 1, 60);
     else if (!strcmp(a, "--png")) o.PngDir = ToolOptionValue(argc, argv, i);
     else if (!strcmp(a, "--video")) o.Video = ToolOptionValue(argc, argv, i);
+    else if (!strcmp(a, "--stretch")) o.Stretch = true;
     else ToolUsageError("unknown argument %s", a);
   }
   if (o.PngDir && !*o.PngDir) ToolUsageError("--png needs a folder name");
   if (o.Video) {
     if (o.Step) ToolUsageError("--step is for pictures alone; a video has --fps");
-    if (!o.Width) o.Width = 1280, o.Height = 720;
+    if (!o.Width) o.Width = 1920, o.Height = 1080;
     // yuv420p keeps one colour sample for every 2x2 pixels.
     if (o.Width % 2 || o.Height % 2) ToolFail("a video's size must be even, not %dx%d", o.Width, o.Height);
     if (!o.Fps) o.Fps = 60;
@@ -84,8 +90,8 @@ static CaptureOptions ParseArguments(int argc, char **argv) {
     if (o.Fps) ToolUsageError("--fps is for a video");
     if (!o.Width) o.Width = 640, o.Height = 480;
     if (!o.Step) o.Step = 1;
-    if (o.To < 0) o.To = o.From;
-    if (o.To < o.From) ToolUsageError("--to comes before --from");
+    if (o.To < 0) o.To = o.From + 1;
+    if (o.To <= o.From) ToolUsageError("--to must come after --from");
   }
   return o;
 }
@@ -110,17 +116,19 @@ static void CapturePictures(const CaptureOptions &o) {
   char error[400];
   if (!OpenCaptureWindow(o.Width, o.Height, error, sizeof error)) ToolFail("%s", error);
   SetupScene();
-  PngImage image;
+  PictureFrame framing = FramePicture(o.Width, o.Height, o.Stretch);
+  UsePictureFrame(framing);
+  PngImage picture, image;
   ProgressLine progress;
-  StartProgress(progress, (o.To - o.From) / o.Step + 1);
+  StartProgress(progress, (o.To - o.From - 1) / o.Step + 1);
   long done = 0;
-  for (int tick = o.From; tick <= o.To; tick += o.Step) {
+  for (int tick = o.From; tick < o.To; tick += o.Step) {
     if (PendingInterrupt()) {
       EndProgress(progress);
       ExitInterrupted();
     }
     DrawTickAfterSteps(tick);
-    ReadBackBuffer(o.Width, o.Height, image);
+    ReadFramedPicture(framing, picture, image);
     int32_t errorTick;
     if (uint32_t e = TakeFrameGLError(errorTick)) {
       EndProgress(progress);

@@ -1,8 +1,10 @@
-// xmasband + xmasbana: the corner banner. A red plaque with a gold frame and
-// a cap of snow, holly in two corners, gold stars, "Merry Christmas" in
-// large gold letters and the show's name beneath. The letters are light
-// with a dark outline, so that they stay readable over the light snowy
-// scene and over the dark tree when the banner fades to a fifth.
+// xmasband + xmasbana: the corner banner. "Merry Christmas" in large
+// warm gold letters with the show's name beneath, a sprig of holly and a few
+// stars, on a clear ground: the banner sways over the picture's upper part,
+// so the scene must show through everywhere but the lettering. The letters
+// have a dark outline and a soft dark shadow round them, so that they read
+// over the white snow, the grey sky and the dark tree alike, and when the
+// banner fades to a fifth.
 //
 // The banner is shown at BANNER_ASPECT, so it is drawn in a logical space
 // of that shape (256 units high) and stretched to the texture's sides. Its
@@ -16,51 +18,14 @@
 #include <numbers>
 
 static const float PI = std::numbers::pi_v<float>;
-static const Colour PLAQUE_TOP = {0.74f, 0.06f, 0.10f};
-static const Colour PLAQUE_BOTTOM = {0.42f, 0.02f, 0.06f};
 static const Colour GOLD = {1.0f, 0.80f, 0.30f};
 static const Colour GOLD_DARK = {0.72f, 0.48f, 0.10f};
-static const Colour INK = {0.16f, 0.01f, 0.03f};  // letter outlines
+static const Colour INK = {0.16f, 0.02f, 0.03f};  // letter outlines
+static const Colour SHADOW = {0.04f, 0.02f, 0.03f};
 static const Colour HOLLY = {0.05f, 0.36f, 0.12f};
 static const Colour HOLLY_LIGHT = {0.20f, 0.56f, 0.22f};
 static const Colour BERRY = {0.86f, 0.05f, 0.08f};
-static const Colour SNOW = {0.97f, 0.98f, 1.0f};
-static const Colour SNOW_SHADE = {0.72f, 0.80f, 0.92f};
-
-struct BannerLayout {
-  float Width, Height;  // logical units
-  float Left, Top, Right, Bottom, Corner;  // the plaque
-};
-
-static void RoundedRectangle(cairo_t *cr, float left, float top, float right, float bottom, float radius) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, right - radius, top + radius, radius, -PI / 2, 0);
-  cairo_arc(cr, right - radius, bottom - radius, radius, 0, PI / 2);
-  cairo_arc(cr, left + radius, bottom - radius, radius, PI / 2, PI);
-  cairo_arc(cr, left + radius, top + radius, radius, PI, 3 * PI / 2);
-  cairo_close_path(cr);
-}
-
-static void Plaque(cairo_t *cr, const BannerLayout &b) {
-  RoundedRectangle(cr, b.Left, b.Top, b.Right, b.Bottom, b.Corner);
-  cairo_pattern_t *gradient = cairo_pattern_create_linear(0, b.Top, 0, b.Bottom);
-  cairo_pattern_add_color_stop_rgb(gradient, 0, PLAQUE_TOP.R, PLAQUE_TOP.G, PLAQUE_TOP.B);
-  cairo_pattern_add_color_stop_rgb(gradient, 1, PLAQUE_BOTTOM.R, PLAQUE_BOTTOM.G, PLAQUE_BOTTOM.B);
-  cairo_set_source(cr, gradient);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(gradient);
-  SetColour(cr, GOLD_DARK);
-  cairo_set_line_width(cr, 3.0);
-  cairo_stroke(cr);
-  // Gold frame inside the edge, with a thin second line.
-  RoundedRectangle(cr, b.Left + 6, b.Top + 6, b.Right - 6, b.Bottom - 6, b.Corner - 6);
-  SetColour(cr, GOLD);
-  cairo_set_line_width(cr, 3.5);
-  cairo_stroke(cr);
-  RoundedRectangle(cr, b.Left + 12, b.Top + 12, b.Right - 12, b.Bottom - 12, b.Corner - 12);
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
-}
+static const float SHADOW_ALPHA = 0.62f;
 
 static void Star(cairo_t *cr, float x, float y, float radius, Colour colour) {
   for (int k = 0; k < 10; k++) {
@@ -143,37 +108,6 @@ static void HollySprig(cairo_t *cr, float x, float y, float scale, float turn) {
   cairo_restore(cr);
 }
 
-// Snow lying along the plaque's top edge, with a few short icicles.
-static void SnowCap(cairo_t *cr, const BannerLayout &b) {
-  RandomState random = {0x5a0c4a11};
-  float left = b.Left + 4, right = b.Right - 4;
-  const Colour colours[2] = {SNOW_SHADE, SNOW};
-  for (int layer = 0; layer < 2; layer++) {
-    RandomState replay = random;
-    cairo_new_path(cr);
-    for (float x = left + 4; x < right - 4; x += 6.0f) {
-      float edge = std::min(x - left, right - x);
-      float radius = RandomRange(replay, 6.5f, 10.0f) * std::min(1.0f, 0.35f + edge / 50.0f);
-      float y = b.Top - 0.4f * radius + RandomRange(replay, -1.0f, 1.0f) + (layer ? -1.5f : 1.0f);
-      cairo_new_sub_path(cr);
-      cairo_arc(cr, x, y, radius * (layer ? 0.85f : 1.0f), 0, 2 * PI);
-    }
-    // A flat band under the lumps so that the cap has no holes.
-    cairo_rectangle(cr, left + 8, b.Top - 3 + (layer ? -1.5f : 1.0f), right - left - 16, 6);
-    SetColour(cr, colours[layer]);
-    cairo_fill(cr);
-  }
-  for (float x = left + 30; x < right - 30; x += RandomRange(random, 26.0f, 48.0f)) {
-    float length = RandomRange(random, 6.0f, 12.0f);
-    cairo_move_to(cr, x - 2.2, b.Top + 4);
-    cairo_line_to(cr, x + 2.2, b.Top + 4);
-    cairo_line_to(cr, x + 0.3, b.Top + 4 + length);
-    cairo_close_path(cr);
-    SetColour(cr, {0.88f, 0.93f, 1.0f});
-    cairo_fill(cr);
-  }
-}
-
 // The outline path of text with its pen starting at (x, y) and spacing
 // added between letters.
 static void LetterPath(cairo_t *cr, const char *text, float x, float y, float spacing) {
@@ -189,7 +123,7 @@ static void LetterPath(cairo_t *cr, const char *text, float x, float y, float sp
 }
 
 // Text centred on x with its baseline at y, outlined and filled with a
-// vertical gold gradient, over a soft drop shadow. Returns its width.
+// vertical gradient from warm white to gold. Returns its width.
 static float GoldText(cairo_t *cr, cairo_font_face_t *face, const char *text, float x, float y, float size,
                       float outline, float spacing) {
   cairo_set_font_face(cr, face);
@@ -197,21 +131,14 @@ static float GoldText(cairo_t *cr, cairo_font_face_t *face, const char *text, fl
   cairo_text_extents_t extents;
   cairo_text_extents(cr, text, &extents);
   float width = (float)extents.x_advance + spacing * (float)(strlen(text) - 1);
-  float pen = x - width * 0.5f;
-  LetterPath(cr, text, pen + 1.5f, y + 2.5f, spacing);
-  SetColour(cr, {0.0f, 0.0f, 0.0f}, 0.45f);
-  cairo_set_line_width(cr, outline * 1.6f);
-  cairo_stroke_preserve(cr);
-  cairo_fill(cr);
-  LetterPath(cr, text, pen, y, spacing);
+  LetterPath(cr, text, x - width * 0.5f, y, spacing);
   SetColour(cr, INK);
   cairo_set_line_width(cr, outline);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   cairo_stroke_preserve(cr);
   cairo_pattern_t *gradient = cairo_pattern_create_linear(0, y - size * 0.75f, 0, y);
-  cairo_pattern_add_color_stop_rgb(gradient, 0.0, 1.0, 0.98, 0.86);
-  cairo_pattern_add_color_stop_rgb(gradient, 0.55, 1.0, 0.86, 0.42);
-  cairo_pattern_add_color_stop_rgb(gradient, 1.0, 0.95, 0.68, 0.16);
+  cairo_pattern_add_color_stop_rgb(gradient, 0.0, 1.0, 0.98, 0.88);
+  cairo_pattern_add_color_stop_rgb(gradient, 0.55, 1.0, 0.88, 0.46);
+  cairo_pattern_add_color_stop_rgb(gradient, 1.0, 0.96, 0.70, 0.18);
   cairo_set_source(cr, gradient);
   cairo_fill(cr);
   cairo_pattern_destroy(gradient);
@@ -227,41 +154,58 @@ static float FitSize(cairo_t *cr, cairo_font_face_t *face, const char *text, flo
   return std::min(maximum, width / (float)extents.x_advance * 100.0f);
 }
 
+// Everything on the banner but the shadow, in logical units.
+static void Lettering(cairo_t *cr, const FontSet &fonts, float width) {
+  float middle = 0.5f * width;
+  float merrySize = FitSize(cr, fonts.Serif, "Christmas", width - 70, 66);
+  GoldText(cr, fonts.Serif, "Merry", middle + 22, 98, merrySize, 5.0f, 0);
+  GoldText(cr, fonts.Serif, "Christmas", middle, 164, merrySize, 5.0f, 0);
+  float nameWidth = GoldText(cr, fonts.Sans, "FROSTEN", middle, 206, 24, 4.0f, 4.0f);
+  Star(cr, middle - nameWidth * 0.5f - 17, 197, 7, GOLD);
+  Star(cr, middle + nameWidth * 0.5f + 17, 197, 7, GOLD);
+  Star(cr, width - 58, 52, 8, GOLD);
+  Star(cr, width - 80, 74, 4.5f, GOLD);
+  HollySprig(cr, 70, 62, 0.95f, 0.2f);
+}
+
+// A soft shadow of the drawing's coverage: dark, blurred and a little
+// offset, in premultiplied pixels under whatever is drawn next.
+static void PaintSoftShadow(cairo_surface_t *target, cairo_surface_t *shape, float sigma) {
+  int32_t width = cairo_image_surface_get_width(target), height = cairo_image_surface_get_height(target);
+  std::vector<float> shade = BlurPlane(SurfaceCoverage(shape), width, height, sigma);
+  cairo_surface_flush(target);
+  uint8_t *data = cairo_image_surface_get_data(target);
+  int32_t stride = cairo_image_surface_get_stride(target);
+  int32_t dx = (int32_t)std::lround(sigma * 0.3f), dy = (int32_t)std::lround(sigma * 0.5f);
+  for (int32_t y = 0; y < height; y++) {
+    uint32_t *row = (uint32_t *)(data + (size_t)y * stride);
+    for (int32_t x = 0; x < width; x++) {
+      int32_t sx = x - dx, sy = y - dy;
+      float c = (sx < 0 || sy < 0) ? 0.0f : shade[(size_t)sy * width + sx];
+      uint32_t a = (uint32_t)std::lround(255.0f * SHADOW_ALPHA * std::min(1.0f, 1.6f * c));
+      uint32_t r = (uint32_t)std::lround(SHADOW.R * (float)a), g = (uint32_t)std::lround(SHADOW.G * (float)a),
+               b = (uint32_t)std::lround(SHADOW.B * (float)a);
+      row[x] = a << 24 | r << 16 | g << 8 | b;
+    }
+  }
+  cairo_surface_mark_dirty(target);
+}
+
 ColourAndAlpha DrawBanner(const FontSet &fonts, int32_t width, int32_t height) {
-  BannerLayout b;
-  b.Height = 256.0f;
-  b.Width = b.Height * BANNER_ASPECT;
-  b.Left = 14;
-  b.Right = b.Width - 14;
-  b.Top = 38;
-  b.Bottom = b.Height - 18;
-  b.Corner = 24;
-
+  const float logicalHeight = 256.0f, logicalWidth = logicalHeight * BANNER_ASPECT;
+  cairo_surface_t *shape = NewSurface(width, height);
   cairo_surface_t *surface = NewSurface(width, height);
-  cairo_t *cr = cairo_create(surface);
-  cairo_scale(cr, width / b.Width, height / b.Height);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-
-  Plaque(cr, b);
-  float middle = 0.5f * b.Width;
-  float textWidth = b.Right - b.Left - 64;
-  float merrySize = FitSize(cr, fonts.Serif, "Christmas", textWidth, 58);
-  GoldText(cr, fonts.Serif, "Merry", middle, 112, merrySize, 5.0f, 0);
-  GoldText(cr, fonts.Serif, "Christmas", middle, 168, merrySize, 5.0f, 0);
-  float nameWidth = GoldText(cr, fonts.Sans, "FROSTEN", middle, 208, 22, 3.5f, 4.0f);
-  Star(cr, middle - nameWidth * 0.5f - 16, 200, 7, GOLD);
-  Star(cr, middle + nameWidth * 0.5f + 16, 200, 7, GOLD);
-  Star(cr, b.Right - 40, 66, 9, GOLD);
-  Star(cr, b.Right - 62, 84, 5, GOLD);
-  Star(cr, b.Left + 38, 196, 6, GOLD);
-  Star(cr, b.Left + 56, 212, 4, GOLD);
-  SnowCap(cr, b);
-  HollySprig(cr, b.Left + 36, b.Top + 22, 0.9f, 0.2f);
-  HollySprig(cr, b.Right - 26, b.Bottom - 16, 0.8f, PI + 0.4f);
-  cairo_destroy(cr);
-
-  ColourAndAlpha result = SurfaceToColourAndAlpha(surface, PLAQUE_BOTTOM);
+  for (cairo_surface_t *target : {shape, surface}) {
+    if (target == surface) PaintSoftShadow(surface, shape, 4.0f * (float)height / logicalHeight);
+    cairo_t *cr = cairo_create(target);
+    cairo_scale(cr, width / logicalWidth, height / logicalHeight);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    Lettering(cr, fonts, logicalWidth);
+    cairo_destroy(cr);
+  }
+  ColourAndAlpha result = SurfaceToColourAndAlpha(surface, SHADOW);
+  cairo_surface_destroy(shape);
   cairo_surface_destroy(surface);
   return result;
 }

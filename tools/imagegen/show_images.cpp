@@ -11,8 +11,8 @@ const ShowImage SHOW_IMAGES[SHOW_IMAGE_COUNT] = {
     {"hwlshin5", 90, true, "glow sprite of the lights, drawn six times tinted red, green, blue: soft glow, faint streaks"},
     {"xmastree", 85, false, "fir branch colour: twigs with dark and light green needles, snow on top; repeats left-right"},
     {"xmastrea", 85, true, "fir branch alpha: needles opaque, gaps transparent, top and bottom rows clear"},
-    {"xmasband", 85, false, "corner banner colour: red plaque, gold frame, snow cap, holly, stars, \"Merry Christmas\", FROSTEN"},
-    {"xmasbana", 90, true, "corner banner alpha: the plaque and holly opaque, a clear margin all round"},
+    {"xmasband", 85, false, "corner banner colour: \"Merry Christmas\" in gold with a dark outline, FROSTEN, holly, stars"},
+    {"xmasbana", 90, true, "corner banner alpha: the letters, holly and stars opaque in a soft shadow, clear elsewhere"},
 };
 
 double Psnr(const PngImage &a, const PngImage &b) {

@@ -13,7 +13,7 @@ fi
 capture=$1 work=$2 sheet=$3
 rm -rf "$work"
 mkdir -p "$work"
-SDL_AUDIODRIVER=dummy "$capture" --size 640x480 --from 0 --to 1925 --step 275 --png "$work"
+SDL_AUDIODRIVER=dummy "$capture" --size 640x480 --from 0 --to 2200 --step 275 --png "$work"
 labelled=()
 for frame in "$work"/tick-*.png; do
   tick=$(basename "$frame" .png)

@@ -27,8 +27,16 @@ Vector3 ToWorld(const Vector3 &origin, float heading, const Vector3 &p) {
   return {origin.x + c * p.x - s * p.y, origin.y + s * p.x + c * p.y, origin.z + p.z};
 }
 
+void UsePatch(MeshMaker &m, const TexturePatch &patch) { m.Patch = patch; }
+
 uint16_t AddPoint(MeshMaker &m, const Vector3 &local, float u, float v) {
   Vector3 w = ToWorld(m.PointOrigin, m.PointHeading, local);
+  if (m.Patch.Size > 0) {
+    // Any mix of points inside the square stays inside it, so faces that
+    // straddle a fold still take only the patch's texels.
+    u = m.Patch.U + m.Patch.Size * (u - std::floor(u));
+    v = m.Patch.V + m.Patch.Size * (v - std::floor(v));
+  }
   std::array<float, 5> key = {w.x, w.y, w.z, u, v};
   auto found = m.Seen.find(key);
   if (found != m.Seen.end()) return found->second;
@@ -48,6 +56,14 @@ void AddTriangle(MeshMaker &m, uint16_t a, uint16_t b, uint16_t c) {
 void AddQuad(MeshMaker &m, uint16_t a, uint16_t b, uint16_t c, uint16_t d) {
   AddTriangle(m, a, b, c);
   AddTriangle(m, a, c, d);
+}
+
+void AddPanel(MeshMaker &m, const Vector3 &c, const Vector3 &r, const Vector3 &u) {
+  uint16_t a = AddPoint(m, {c.x - r.x - u.x, c.y - r.y - u.y, c.z - r.z - u.z}, 0, 1);
+  uint16_t b = AddPoint(m, {c.x + r.x - u.x, c.y + r.y - u.y, c.z + r.z - u.z}, 1, 1);
+  uint16_t d = AddPoint(m, {c.x + r.x + u.x, c.y + r.y + u.y, c.z + r.z + u.z}, 1, 0);
+  uint16_t e = AddPoint(m, {c.x - r.x + u.x, c.y - r.y + u.y, c.z - r.z + u.z}, 0, 0);
+  AddQuad(m, a, b, d, e);
 }
 
 void AddLathe(MeshMaker &m, const std::vector<ProfilePoint> &profile, int segments, float cx, float cy,

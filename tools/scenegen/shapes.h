@@ -9,8 +9,18 @@
 #include <array>
 #include <map>
 
+// A square of the texture, in texture coordinates: the show draws every
+// mesh but the tree's with one snowy texture, and a mesh takes the shade of
+// one of its parts (white snow, olive, grey) by mapping into that part.
+struct TexturePatch {
+  float U, V, Size;
+};
+
 struct MeshMaker {
   GenMesh Mesh;
+  // While set (Size > 0), texture coordinates are folded into this square:
+  // u and v modulo 1, scaled to it.
+  TexturePatch Patch{0, 0, 0};
   // The frame the points are given in: the mesh's own, or the world's.
   Vector3 PointOrigin;
   float PointHeading;
@@ -27,9 +37,15 @@ MeshMaker StartWorldMesh(const std::string &name, const Vector3 &origin);
 Vector3 ToWorld(const Vector3 &origin, float heading, const Vector3 &local);
 
 uint16_t AddPoint(MeshMaker &m, const Vector3 &local, float u, float v);
+// The patch the following points map into; a size of 0 maps as given.
+void UsePatch(MeshMaker &m, const TexturePatch &patch);
 void AddTriangle(MeshMaker &m, uint16_t a, uint16_t b, uint16_t c);
 // Two triangles a-b-c and a-c-d, counter-clockwise seen from the front.
 void AddQuad(MeshMaker &m, uint16_t a, uint16_t b, uint16_t c, uint16_t d);
+
+// A flat rectangle centred on centre, spanned by +-right and +-up, facing
+// the way right x up points; the texture's square stretched over it.
+void AddPanel(MeshMaker &m, const Vector3 &centre, const Vector3 &right, const Vector3 &up);
 
 struct ProfilePoint {
   float Radius, Height;

@@ -11,6 +11,12 @@
 static const float PI = (float)M_PI;
 static const Vector3 UP = {0, 0, 1};
 
+// Parts of the show's snowy surface texture of one shade (its pixels, of
+// 256, over 256): pure white snow, an olive brown, a middle grey.
+static const TexturePatch SNOW_PATCH = {236 / 256.0f, 240 / 256.0f, 48 / 256.0f};
+static const TexturePatch OLIVE_PATCH = {28 / 256.0f, 180 / 256.0f, 24 / 256.0f};
+static const TexturePatch GREY_PATCH = {52 / 256.0f, 52 / 256.0f, 24 / 256.0f};
+
 struct SceneRandom {
   uint32_t State;
 };

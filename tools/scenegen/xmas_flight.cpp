@@ -5,31 +5,43 @@
 
 // ---------------------------------------------------------------- lights
 
+// The lights circle the tree once a camera loop, as the camera does, each
+// at its own angle from the camera's and swinging about it, so that their
+// paths repeat with the loop and none passes close to the lens: a light's
+// glows are some 7 units across whatever its distance, so near the camera
+// they would fill the picture. The warm white one is the key light: high
+// behind the camera, out of the picture, it lights the side of everything
+// that the camera sees. The others shine beyond and beside the tree.
 struct LightOrbit {
   const char *Name;
   float Colour[3];
-  float Radius, Height, Bob;  // orbit radius, mean height and rise and fall
-  int32_t Period, BobPeriod;  // ticks; a negative period circles clockwise
-  float Phase;
+  float Offset, Swing;    // degrees from the camera's angle round the tree, and the swing about it
+  float SwingRate;        // swings a loop
+  float Radius, Height;   // from the tree's axis; above the ground
+  float Bob, BobRate;     // rise and fall, and how often a loop
+  float Phase;            // radians
 };
-
-// The lights circle a point south-west of the tree, so that the snow they
-// throw, which drifts towards north-east, arcs over the tree.
-static const Vector3 ORBIT_CENTRE = {-2.2f, -2.2f, 0};
 
 static const LightOrbit LIGHTS[] = {
-    {"Light1", {1.0f, 0.18f, 0.12f}, 9.0f, 3.2f, 1.0f, 1900, 700, 0.0f},
-    {"Light2", {1.0f, 0.7f, 0.16f}, 5.0f, 4.6f, 1.2f, -2300, 830, 1.3f},
-    {"Light3", {0.16f, 1.0f, 0.3f}, 9.5f, 2.8f, 0.9f, 2700, 610, 4.5f},
-    {"Light4", {0.2f, 0.38f, 1.0f}, 6.5f, 3.8f, 1.1f, -2100, 950, 3.8f},
-    {"Light5", {0.78f, 0.2f, 1.0f}, 7.8f, 3.5f, 1.2f, 1700, 760, 5.0f},
+    {"Light1", {1.0f, 0.96f, 0.9f}, 0, 15, 1, 26.0f, 16.0f, 1.0f, 2, 0.0f},     // warm white
+    {"Light2", {1.0f, 0.74f, 0.32f}, 150, 40, 1, 11.0f, 6.5f, 1.5f, 3, 1.0f},   // gold
+    {"Light3", {1.0f, 0.26f, 0.2f}, 210, 40, 2, 11.5f, 4.5f, 1.0f, 2, 2.0f},    // red
+    {"Light4", {0.55f, 0.78f, 1.0f}, 180, 70, 1, 12.5f, 8.5f, 1.5f, 3, 3.0f},   // ice blue
+    {"Light5", {0.6f, 0.95f, 0.8f}, 130, 30, 2, 10.5f, 3.5f, 0.8f, 4, 4.0f},    // pale mint
 };
 
+// The camera's angle round the tree in degrees: its keys step evenly.
+static float CameraAngle(float t);
+
+// Keys a tenth of a loop apart trace the circles closely enough.
+static const int32_t LIGHT_STEP = XMAS_LOOP / 10;
+
 static Vector3 LightPosition(const LightOrbit &o, float t) {
-  float a = o.Phase + 2 * PI * t / (float)o.Period;
-  float r = o.Radius * (1.0f + 0.12f * std::sin(2 * PI * t / 5300.0f + o.Phase));
-  float z = o.Height + o.Bob * std::sin(2 * PI * t / (float)o.BobPeriod + o.Phase * 1.7f);
-  float x = ORBIT_CENTRE.x + r * std::cos(a), y = ORBIT_CENTRE.y + r * std::sin(a);
+  float loop = 2 * PI * t / (float)XMAS_LOOP;
+  float degrees = CameraAngle(t) + o.Offset + o.Swing * std::sin(o.SwingRate * loop + o.Phase);
+  float a = degrees * PI / 180.0f;
+  float z = o.Height + o.Bob * std::sin(o.BobRate * loop + o.Phase * 1.7f);
+  float x = o.Radius * std::cos(a), y = o.Radius * std::sin(a);
   return {x, y, XmasGroundHeight(x, y) + z};
 }
 
@@ -41,8 +53,9 @@ void BuildLights(GenScene &scene) {
     for (int i = 0; i < 3; i++) light.Colour[i] = o.Colour[i];
     scene.Lights.push_back(light);
     GenNode &node = scene.Nodes[AddNode(scene, NODE_LIGHT, o.Name, "", -1)];
-    int32_t step = std::abs(o.Period) / 8;
-    for (int32_t f = 0; f <= XMAS_SPAN; f += step) node.Position.Keys.push_back(Key3(f, LightPosition(o, (float)f)));
+    // A key before tick 0, so the lights pass it without a halt, as they
+    // pass every later start of the loop.
+    for (int32_t f = -LIGHT_STEP; f <= XMAS_SPAN; f += LIGHT_STEP) node.Position.Keys.push_back(Key3(f, LightPosition(o, (float)f)));
   }
 }
 
@@ -79,6 +92,10 @@ static const CameraKey CAMERA_KEYS[XMAS_LOOP / CAMERA_STEP] = {
     {174, 20.0f, 6.0f, {0, 0, 5.2f}},
     {192, 21.0f, 7.0f, {0, -0.5f, 5.6f}},
 };
+
+static float CameraAngle(float t) {
+  return CAMERA_KEYS[0].Angle + 360.0f * t / (float)XMAS_LOOP;
+}
 
 static Vector3 CameraEye(const CameraKey &k) {
   float a = k.Angle * PI / 180.0f;

@@ -11,6 +11,7 @@ void BuildSnowman(GenScene &scene) {
   const Vector3 at = {1.05f, -7.55f, XmasGroundHeight(1.05f, -7.55f) - 0.15f};
   const float heading = -1.65f;  // looking out to where the camera passes
   MeshMaker body = StartMesh("Snowman", at, heading);
+  UsePatch(body, SNOW_PATCH);
   AddSphere(body, {0, 0, 1.05f}, 1.2f, 13, 8);
   AddSphere(body, {0, 0, 2.55f}, 0.82f, 12, 7);
   AddSphere(body, {0, 0, 3.65f}, 0.56f, 11, 7);
@@ -20,8 +21,10 @@ void BuildSnowman(GenScene &scene) {
     float a = -PI / 2 + PI * 2 * (float)k / 8;
     scarf.push_back({0.6f + 0.13f * std::cos(a), 3.18f + 0.13f * std::sin(a)});
   }
+  UsePatch(body, OLIVE_PATCH);
   AddLathe(body, scarf, 12, 0, 0, 3, 0.5f);
   // buttons
+  UsePatch(body, GREY_PATCH);
   for (int b = 0; b < 3; b++) {
     float z = 2.25f + 0.3f * (float)b, r = 0.82f;
     float dz = z - 2.55f, dx = std::sqrt(r * r - dz * dz);
@@ -30,11 +33,13 @@ void BuildSnowman(GenScene &scene) {
   AddStillMesh(scene, body, heading);
 
   MeshMaker hat = StartMesh("SnowmanHat", at, heading);
+  UsePatch(hat, GREY_PATCH);
   AddLathe(hat, {{0, 4.05f}, {0.62f, 4.05f}, {0.62f, 4.12f}, {0.4f, 4.14f}, {0.38f, 4.75f}, {0, 4.75f}}, 14, 0, 0, 2, 1);
   AddStillMesh(scene, hat, heading);
 
   // a carrot nose along the frame's x axis: a cone laid on its side
   MeshMaker nose = StartMesh("SnowmanNose", at, heading);
+  UsePatch(nose, OLIVE_PATCH);
   const int segments = 8;
   uint16_t tip = AddPoint(nose, {0.95f, 0, 3.7f}, 0.5f, 1);
   std::vector<uint16_t> ring;
@@ -74,6 +79,9 @@ void BuildPresents(GenScene &scene, SceneRandom &random) {
 
 // ---------------------------------------------------------------- far away
 
+// A house of olive timber under a snow-white gable roof, with a grey door
+// and chimney and bright windows on every side: the lights behind the
+// camera shine on the side it sees.
 static void BuildHouse(GenScene &scene, const char *name, float angle, float distance, float heading, float width,
                        float depth) {
   float x = distance * std::cos(angle), y = distance * std::sin(angle);
@@ -82,29 +90,41 @@ static void BuildHouse(GenScene &scene, const char *name, float angle, float dis
   Vector3 origin = {x, y, ground - 0.4f};
   MeshMaker m = StartMesh(name, origin, heading);
   const float wall = 3.0f, hw = width / 2, hd = depth / 2;
+  UsePatch(m, OLIVE_PATCH);
   AddBox(m, {-hw, -hd, 0}, {hw, hd, wall}, 1.5f);
   // gable roof along y with eaves, its snow a thick slab
+  UsePatch(m, SNOW_PATCH);
   std::vector<ProfilePoint> roof = {{-hw - 0.6f, wall - 0.25f}, {hw + 0.6f, wall - 0.25f}, {0, wall + 0.5f * width}};
   AddPrism(m, roof, depth + 1.0f, 1.0f);
+  UsePatch(m, GREY_PATCH);
   AddBox(m, {hw * 0.35f, -0.35f, wall + 0.6f}, {hw * 0.35f + 0.7f, 0.35f, wall + 0.5f * width + 0.4f}, 1.0f);  // chimney
-  AddBox(m, {-0.5f, -hd - 0.08f, 0}, {0.5f, -hd + 0.02f, 2.0f}, 1.0f);                                         // door
-  for (int w = 0; w < 2; w++) {
-    float cx = (w == 0 ? -1 : 1) * hw * 0.6f;
-    AddBox(m, {cx - 0.45f, -hd - 0.06f, 1.2f}, {cx + 0.45f, -hd + 0.02f, 2.1f}, 1.0f);  // windows
+  const float proud = 0.03f;
+  AddPanel(m, {0, hd + proud, 1.0f}, {-0.5f, 0, 0}, {0, 0, 1.0f});  // the door, towards the tree
+  UsePatch(m, SNOW_PATCH);
+  for (float side : {-1.0f, 1.0f}) {
+    for (float cx : {-hw * 0.6f, hw * 0.6f})  // two windows on each long side
+      AddPanel(m, {cx, side * (hd + proud), 1.65f}, {-side * 0.45f, 0, 0}, {0, 0, 0.45f});
+    AddPanel(m, {side * (hw + proud), 0, 1.65f}, {0, side * 0.45f, 0}, {0, 0, 0.45f});  // and one at each end
   }
   AddStillMesh(scene, m, heading);
 }
 
+// A fir of three tiers, each an olive skirt under a snowy cone, on a grey
+// trunk: cones of seven sides, open below, cheap at a distance.
 static void BuildFir(GenScene &scene, const char *name, float x, float y, float size) {
   Vector3 origin = {x, y, XmasGroundHeight(x, y) - 0.2f};
   MeshMaker m = StartMesh(name, origin);
-  std::vector<ProfilePoint> profile = {{0.35f, 0},   {2.1f, 1.0f}, {1.35f, 1.35f}, {1.7f, 2.4f},
-                                       {1.0f, 2.75f}, {1.2f, 3.8f}, {0, 5.6f}};
-  for (ProfilePoint &p : profile) {
-    p.Radius *= size;
-    p.Height = p.Height * size;
+  const int sides = 7;
+  UsePatch(m, GREY_PATCH);
+  AddLathe(m, {{0.28f * size, 0}, {0.22f * size, 1.1f * size}}, 5, 0, 0, 1, 1);
+  static const float base[3] = {0.8f, 2.2f, 3.4f}, reach[3] = {2.1f, 1.65f, 1.2f}, height[3] = {2.0f, 1.85f, 2.2f};
+  for (int t = 0; t < 3; t++) {
+    float z = base[t] * size, r = reach[t] * size, h = height[t] * size;
+    UsePatch(m, OLIVE_PATCH);
+    AddLathe(m, {{r, z}, {0.55f * r, z + 0.4f * h}}, sides, 0, 0, 1, 2);
+    UsePatch(m, SNOW_PATCH);
+    AddLathe(m, {{0.55f * r, z + 0.4f * h}, {0, z + h}}, sides, 0, 0, 1, 2);
   }
-  AddLathe(m, profile, 9, 0, 0, 2, 2);
   AddStillMesh(scene, m, 0);
 }
 

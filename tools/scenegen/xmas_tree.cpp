@@ -154,7 +154,7 @@ void BuildOrnaments(GenScene &scene, int tree, SceneRandom &random) {
       float hang = 0.18f + radius;
       Vector3 centre = {hook.x, hook.y, hook.z - hang};
 
-      char hookName[16], ballName[16];
+      char hookName[24], ballName[24];
       snprintf(hookName, sizeof hookName, "Hook%02d", number);
       snprintf(ballName, sizeof ballName, "Kugel%02d", number);
       int hookNode = AddNode(scene, NODE_OBJECT, "$$$DUMMY", hookName, root);

@@ -1,0 +1,37 @@
+#include "tools/capture/picture_frame.h"
+
+#include "launcher/display.h"
+#include "offscreen/frame_capture.h"
+
+#include <cstring>
+
+PictureFrame FramePicture(int imageWidth, int imageHeight, bool stretch) {
+  PictureFrame f = {0, 0, imageWidth, imageHeight, imageWidth, imageHeight};
+  if (stretch) return f;
+  // The narrower side sets the size.
+  if ((int64_t)imageWidth * 3 > (int64_t)imageHeight * 4) {
+    f.Width = (int)(((int64_t)imageHeight * 4 + 1) / 3);
+    f.X = (imageWidth - f.Width) / 2;
+  } else {
+    f.Height = (int)(((int64_t)imageWidth * 3 + 2) / 4);
+    f.Y = (imageHeight - f.Height) / 2;
+  }
+  return f;
+}
+
+void UsePictureFrame(const PictureFrame &f) { Reshape(f.Width, f.Height); }
+
+void ReadFramedPicture(const PictureFrame &f, PngImage &picture, PngImage &image) {
+  if (f.Width == f.ImageWidth && f.Height == f.ImageHeight) {
+    ReadBackBuffer(f.Width, f.Height, image);
+    return;
+  }
+  ReadBackBuffer(f.Width, f.Height, picture);
+  image.Width = f.ImageWidth;
+  image.Height = f.ImageHeight;
+  image.Channels = 3;
+  image.Pixels.assign((size_t)f.ImageWidth * f.ImageHeight * 3, 0);
+  const size_t row = (size_t)f.Width * 3;
+  for (int y = 0; y < f.Height; y++)
+    memcpy(&image.Pixels[((size_t)(f.Y + y) * f.ImageWidth + f.X) * 3], &picture.Pixels[(size_t)y * row], row);
+}
