@@ -103,6 +103,8 @@ static void CaptureDataError(int code, const char *fileName) {
   exit(code);
 }
 
+static bool Interrupted() { return PendingInterrupt() != 0; }
+
 static void CapturePictures(const CaptureOptions &o) {
   // Each picture is complete under its name or not there: an interruption
   // takes effect between two pictures.
@@ -115,11 +117,10 @@ static void CapturePictures(const CaptureOptions &o) {
   StartProgress(progress, (o.To - o.From) / o.Step + 1);
   long done = 0;
   for (int tick = o.From; tick <= o.To; tick += o.Step) {
-    if (PendingInterrupt()) {
+    if (PendingInterrupt() || !DrawTickAfterSteps(tick, Interrupted)) {
       EndProgress(progress);
       ExitInterrupted();
     }
-    DrawTickAfterSteps(tick);
     ReadBackBuffer(o.Width, o.Height, image);
     char path[4200];
     TickPicturePath(o.PngDir, tick, path, sizeof path);

@@ -13,7 +13,7 @@
 static int32_t CaptureMs;
 static int32_t LastTick = -1;
 
-static int32_t CaptureClock() { return CaptureMs; }
+static int64_t CaptureClock() { return CaptureMs; }
 
 int32_t MsOfTick(int32_t tick) { return (int32_t)std::lround((double)tick * 1000.0 / 60.0); }
 
@@ -68,9 +68,13 @@ void StepTick(int32_t tick) {
   LastTick = tick;
 }
 
-void DrawTickAfterSteps(int32_t tick) {
-  for (int32_t t = LastTick + 1; t < tick; t++) StepTick(t);
+bool DrawTickAfterSteps(int32_t tick, bool (*stop)()) {
+  for (int32_t t = LastTick + 1; t < tick; t++) {
+    if (stop && t % 1024 == 0 && stop()) return false;
+    StepTick(t);
+  }
   DrawTick(tick);
+  return true;
 }
 
 int32_t LastDrawnTick() { return LastTick; }
