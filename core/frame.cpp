@@ -33,10 +33,10 @@ int32_t TimelineTick(int64_t ticks) {
 }
 
 uint32_t CatchUpTicks(int64_t from, int64_t to) {
+  int64_t d;
   if (to <= from) return 0;
-  // Both come from TickOfMs, so the difference fits.
-  int64_t d = to - from;
-  return d > MAX_CATCH_UP_TICKS ? (uint32_t)MAX_CATCH_UP_TICKS : (uint32_t)d;
+  if (__builtin_sub_overflow(to, from, &d) || d > MAX_CATCH_UP_TICKS) return MAX_CATCH_UP_TICKS;
+  return (uint32_t)d;
 }
 
 static void DrawObject(Scene &scene, uint32_t i) {

@@ -17,7 +17,9 @@ export FROSTEN_CLOCK_JUMP_FILE="$WORK/jump"
 use_private_xvfb 1024x768 || fail "no Xvfb"
 
 # ends_within PID WHAT SIGNALS...: sends the signals 50 ms apart and waits
-# for the end; prints the time from the first one, fails beyond 0.5 s.
+# for the end; prints the time from the first one. Half a second is the aim;
+# the test fails beyond 3 s, which a loaded machine stays within (a frame
+# that stepped every missed tick took 17 s after 8 hours, 315 s after 64).
 ends_within() {
   local pid="$1" what="$2" start now signal
   shift 2
@@ -27,8 +29,8 @@ ends_within() {
   now="$(date +%s%N)"
   wait_exit "$pid" 5 || fail "$what: did not end"
   echo "$what: ended $(((now - start) / 1000000)) ms after SIG$1, status $EXIT_CODE"
-  [ $((now - start)) -le 500000000 ] || fail "$what: took longer than half a second"
-  [ "$EXIT_CODE" = 143 ] || fail "$what: status $EXIT_CODE, not 143"
+  [ $((now - start)) -le 3000000000 ] || fail "$what: took longer than 3 s"
+  [ "$EXIT_CODE" = "${WANTED_STATUS:-143}" ] || fail "$what: status $EXIT_CODE, not ${WANTED_STATUS:-143}"
 }
 
 # jump: the clock 64 hours on, and a frame's time for it to be seen.
@@ -50,7 +52,7 @@ start_bg SAVER_PID env --default-signal=INT,QUIT LD_PRELOAD="$SHIM" "$BUILD/tool
 wait_window '^frosten-saver$' 60 >/dev/null || fail "no saver window"
 sleep 1
 jump
-ends_within "$SAVER_PID" "saver, SIGTERM after a 64 h jump" TERM
+WANTED_STATUS=0 ends_within "$SAVER_PID" "saver, SIGTERM after a 64 h jump" TERM
 
 start_bg CAPTURE_PID env --default-signal=INT,QUIT "$BUILD/tools/capture/frosten-capture" \
   --size 64x48 --from 100000000 --png "$WORK/far" 2>"$WORK/capture.err"
