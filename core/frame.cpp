@@ -6,6 +6,7 @@
 #include "effects/particles.h"
 #include "effects/setup.h"
 #include "launcher/display.h"
+#include "platform/end_signals.h"
 #include "render/mesh_draw.h"
 #include "scene/scene.h"
 
@@ -132,5 +133,8 @@ void DrawFrame() {
 
 void DisplayFrame() {
   DrawFrame();
+  // A safe point before the swap, which waits for the drawing to finish: a
+  // signal that came during the frame ends the show without that wait.
+  CheckEndSignal();
   glutSwapBuffers();
 }

@@ -45,8 +45,10 @@ bool SystemParametersInfoA(unsigned action, unsigned uiParam, void *pvParam, uns
   XGetScreenSaver(display, &timeout, &interval, &blanking, &exposures);
   bool ok = true;
   if (action == SPI_GETSCREENSAVEACTIVE && pvParam) {
-    // Held off by another show, it is on as far as the user is concerned.
-    *(bool *)pvParam = timeout != 0 || HeldByOthers(display, SaverHoldName);
+    // Held off by another show (or left off by one that was killed), it is
+    // as the user set it.
+    long saved[4];
+    *(bool *)pvParam = timeout != 0 || (SavedByOthers(display, SaverHoldName, saved, 4) && saved[0] != 0);
   } else if (action == SPI_SETSCREENSAVEACTIVE && uiParam == 0) {
     SwitchOff(display, timeout, interval, blanking, exposures);
   } else if (action == SPI_SETSCREENSAVEACTIVE) {

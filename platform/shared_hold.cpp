@@ -128,14 +128,11 @@ bool LeaveSharedHold(Display *display, const char *name, long *values, int count
   return last;
 }
 
-bool HeldByOthers(Display *display, const char *name) {
+bool SavedByOthers(Display *display, const char *name, long *values, int count) {
+  if (JoinedIndex(name) >= 0) return false;
   Atom atom = XInternAtom(display, name, True);
-  if (atom == None) return false;
-  XGrabServer(display);
   HoldRecord record;
-  bool held = ReadRecord(display, atom, record);
-  if (held) DropDeadAndOwn(display, record);
-  XUngrabServer(display);
-  XSync(display, False);
-  return held && record.HolderCount > 0;
+  if (atom == None || !ReadRecord(display, atom, record) || record.ValueCount != count) return false;
+  for (int i = 0; i < count; i++) values[i] = record.Values[i];
+  return true;
 }

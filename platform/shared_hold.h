@@ -21,5 +21,6 @@ bool JoinSharedHold(Display *display, const char *name, long *values, int count)
 // and the record is gone.
 bool LeaveSharedHold(Display *display, const char *name, long *values, int count);
 
-// Whether a living program other than this one holds it.
-bool HeldByOthers(Display *display, const char *name);
+// Whether other programs hold it, or a killed holder left its record, while
+// this one does not: values[0..count) then are the settings saved.
+bool SavedByOthers(Display *display, const char *name, long *values, int count);

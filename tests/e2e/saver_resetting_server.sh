@@ -18,9 +18,13 @@ for start in $(seq 10); do
   sleep 2
   kill -0 "$pid" 2>/dev/null || fail "start $start: the saver ended: $(cat "$WORK/err")"
   window="$(wait_window '^frosten-saver$' 60)" || fail "start $start: no saver window"
-  sleep 1
-  import -window "$window" "$WORK/saver-$start.png" || fail "start $start: no picture"
-  colours="$(identify -format %k "$WORK/saver-$start.png")"
+  # The first frame comes after the scene has loaded.
+  for _ in $(seq 60); do
+    import -window "$window" "$WORK/saver-$start.png" || fail "start $start: no picture"
+    colours="$(identify -format %k "$WORK/saver-$start.png")"
+    [ "$colours" -gt 100 ] && break
+    sleep 1
+  done
   [ "$colours" -gt 100 ] || fail "start $start: a picture of $colours colours, not the scene"
   kill -TERM "$pid"
   wait_exit "$pid" 10 || fail "start $start: the saver did not end"

@@ -133,6 +133,7 @@ static void RunFrames(GlxSurface &surface, const SaverOptions &options, SaverSta
       continue;
     }
     DrawSaverFrame(surface.Width, surface.Height);
+    if (!Running(surface)) break;
     SwapGlxBuffers(surface);
     stats.Frames++;
     WaitForNextFrame(deadline, options.FramePeriodNs);
