@@ -2,7 +2,7 @@
 // show time from a steady reading that starts near INT32_MAX ms, runs for a
 // year, steps back and reads nonsense; the tick past 2^31 ticks; and the
 // snow, which steps every tick of a short stall and at most the bound after
-// a long one, and still looks like snow after 64 hours.
+// a long one, on across the wrap.
 // frosten-test: x11
 #include "core/frame.h"
 #include "effects/particles.h"
@@ -13,18 +13,11 @@
 
 #include <gtest/gtest.h>
 #include <climits>
-#include <cstring>
 #include <unistd.h>
 
 static const int64_t MS = 1000000, SECOND = 1000 * MS, HOUR = 3600 * SECOND, DAY = 24 * HOUR;
 static int64_t FakeNs;
 static int64_t FakeReading() { return FakeNs; }
-static int64_t ChosenMs;
-static int64_t ChosenClock() { return ChosenMs; }
-static void DrawAt(int32_t tick) {
-  ChosenMs = MsOfTick(tick);
-  DrawFrame();
-}
 
 TEST(ShowClock, SixtyFourBitsMonotonicFromAnyReading) {
   SetClockSource(nullptr);
@@ -78,20 +71,6 @@ class CatchUp : public testing::Test {
   void SetUp() override {
     if (!Ready) GTEST_SKIP() << "no GL window";
   }
-  // The snow's pixels in the frame of a tick: those that change when it is
-  // drawn again without the snow.
-  static int SnowPixels(int32_t tick) {
-    PngImage with, without;
-    DrawAt(tick);
-    ReadBackBuffer(W, H, with);
-    for (uint32_t i = 0; i < ShowScene.ParticleSystemCount; i++) ShowScene.ParticleSystems[i].Visible = false;
-    DrawAt(tick);
-    ReadBackBuffer(W, H, without);
-    for (uint32_t i = 0; i < ShowScene.ParticleSystemCount; i++) ShowScene.ParticleSystems[i].Visible = true;
-    int n = 0;
-    for (size_t p = 0; p < with.Pixels.size(); p += 3) n += memcmp(&with.Pixels[p], &without.Pixels[p], 3) != 0;
-    return n;
-  }
   static const int W = 320, H = 240;
   static inline bool Ready;
 };
@@ -128,20 +107,4 @@ TEST_F(CatchUp, ShortStallsStepEveryTickLongPausesTheBound) {
   EXPECT_EQ(stepsAfter(10 * SECOND), MAX_CATCH_UP_TICKS);
   EXPECT_EQ(CurrentTick, 301);
   SetSteadyReading(nullptr);
-
-  // After 64 hours the snow looks as it does when every tick was stepped:
-  // about as many of its pixels, with the camera where it was 3142 camera
-  // loops and depth pulses (4400 ticks) before.
-  SetClockSource(ChosenClock);
-  SetupScene();
-  const int32_t tick = 1100, later = tick + 3142 * 4400;
-  for (int32_t t = 0; t < tick; t++) {
-    ChosenMs = MsOfTick(t);
-    StepFrame();
-  }
-  int everyTick = SnowPixels(tick);
-  DrawAt(later);
-  int afterPause = SnowPixels(later);
-  EXPECT_GT(everyTick, W * H / 50);
-  EXPECT_NEAR(afterPause, everyTick, everyTick / 4);
 }
