@@ -19,10 +19,10 @@ for start in $(seq 10); do
   kill -0 "$pid" 2>/dev/null || fail "start $start: the saver ended: $(cat "$WORK/err")"
   window="$(wait_window '^frosten-saver$' 60)" || fail "start $start: no saver window"
   # The first frame comes after the scene has loaded.
+  colours=0
   for _ in $(seq 60); do
-    import -window "$window" "$WORK/saver-$start.png" || fail "start $start: no picture"
-    colours="$(identify -format %k "$WORK/saver-$start.png")"
-    [ "$colours" -gt 100 ] && break
+    import -window "$window" "$WORK/saver-$start.png" 2>/dev/null &&
+      colours="$(identify -format %k "$WORK/saver-$start.png")" && [ "$colours" -gt 100 ] && break
     sleep 1
   done
   [ "$colours" -gt 100 ] || fail "start $start: a picture of $colours colours, not the scene"
