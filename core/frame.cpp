@@ -6,6 +6,7 @@
 #include "effects/particles.h"
 #include "effects/setup.h"
 #include "launcher/display.h"
+#include "platform/end_signals.h"
 #include "render/mesh_draw.h"
 #include "scene/scene.h"
 
@@ -14,10 +15,29 @@
 
 int32_t CurrentTick;
 int32_t PreviousTick;
+// The tick counts behind them, which do not wrap.
+static int64_t CurrentTicks, PreviousTicks;
 
-int32_t TickOfMs(int32_t ms) {
-  // nearbyint rounds halves to even in the default rounding mode.
-  return (int32_t)std::nearbyint((double)ms * 60.0 / 1000.0);
+int64_t TickOfMs(int64_t ms) {
+  const int64_t limit = (int64_t)1 << 61;
+  ms = ms > limit ? limit : ms < -limit ? -limit : ms;
+  // ms x 3 / 50 in whole numbers: floor quotient and remainder 0..49.
+  int64_t q = ms * 3 / 50, r = ms * 3 % 50;
+  if (r < 0) q -= 1, r += 50;
+  if (r > 25 || (r == 25 && (q & 1))) q++;
+  return q;
+}
+
+int32_t TimelineTick(int64_t ticks) {
+  int64_t t = ticks % SHOW_TICK_WRAP;
+  return (int32_t)(t < 0 ? t + SHOW_TICK_WRAP : t);
+}
+
+uint32_t CatchUpTicks(int64_t from, int64_t to) {
+  int64_t d;
+  if (to <= from) return 0;
+  if (__builtin_sub_overflow(to, from, &d) || d > MAX_CATCH_UP_TICKS) return MAX_CATCH_UP_TICKS;
+  return (uint32_t)d;
 }
 
 static void DrawObject(Scene &scene, uint32_t i) {
@@ -33,18 +53,21 @@ static void DrawPass(Scene &scene, bool transparent) {
 }
 
 static void StepParticles(Scene &scene) {
-  if (CurrentTick <= PreviousTick || !scene.ParticleSystems) return;
+  uint32_t steps = CatchUpTicks(PreviousTicks, CurrentTicks);
+  if (steps == 0 || !scene.ParticleSystems) return;
   // One system per light, at the light's index.
   uint32_t count = scene.LightCount < scene.ParticleSystemCount ? scene.LightCount : scene.ParticleSystemCount;
   for (uint32_t L = 0; L < count; L++) {
     MoveEmitter(scene.ParticleSystems[L], scene.Lights[L].Position);
-    UpdateParticleSystem(scene.ParticleSystems[L], (uint32_t)(CurrentTick - PreviousTick));
+    UpdateParticleSystem(scene.ParticleSystems[L], steps);
   }
 }
 
 static void AdvanceTick() {
+  PreviousTicks = CurrentTicks;
+  CurrentTicks = TickOfMs(ClockMs());
   PreviousTick = CurrentTick;
-  CurrentTick = TickOfMs(ClockMs());
+  CurrentTick = TimelineTick(CurrentTicks);
 }
 
 void StepFrame() {
@@ -111,5 +134,8 @@ void DrawFrame() {
 
 void DisplayFrame() {
   DrawFrame();
+  // A safe point before the swap, which waits for the drawing to finish: a
+  // signal that came during the frame ends the show without that wait.
+  CheckEndSignal();
   glutSwapBuffers();
 }

@@ -9,7 +9,9 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
 
 #ifndef GL_TEXTURE_COMPRESSION_HINT_ARB
 #define GL_TEXTURE_COMPRESSION_HINT_ARB 0x84EF
@@ -22,12 +24,39 @@ static char *DefaultCommandLine[] = {DefaultProgramName, nullptr};
 static int DefaultArgumentCount = 1;
 static int *CommandLineCount = &DefaultArgumentCount;
 static char **CommandLine = DefaultCommandLine;
-static int32_t ClockStart;
-static int32_t ClockOffset;
 
-static int32_t GlutClock() { return glutGet(GLUT_ELAPSED_TIME) - ClockStart + ClockOffset; }
+// The show clock's state: the show time so far, in ns from the last
+// ResetClock, its offset, and the steady reading it was last advanced to.
+struct ShowClockRecord {
+  int64_t ShowNs;
+  int64_t OffsetMs;
+  int64_t LastReading;
+};
+static ShowClockRecord ShowClockState;
 
-static ClockSourceProc ClockSource = GlutClock;
+static int64_t MonotonicNs() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return (int64_t)now.tv_sec * 1000000000 + now.tv_nsec;
+}
+
+static SteadyReadingProc SteadyReading = MonotonicNs;
+
+// The show time advances by what the reading advanced since the last look;
+// a reading that went back counts as time standing still, and the show time
+// runs on from there. Sums that would pass 2^63 ns (292 years) stay put.
+static int64_t ShowClock() {
+  ShowClockRecord &c = ShowClockState;
+  int64_t reading = SteadyReading(), step, ns, ms;
+  if (!__builtin_sub_overflow(reading, c.LastReading, &step) && step > 0 &&
+      !__builtin_add_overflow(c.ShowNs, step, &ns))
+    c.ShowNs = ns;
+  c.LastReading = reading;
+  if (__builtin_add_overflow(c.OffsetMs, c.ShowNs / 1000000, &ms)) ms = INT64_MAX;
+  return ms;
+}
+
+static ClockSourceProc ClockSource = ShowClock;
 const float FarPlane = 50.0f;
 const char *const ShowWindowTitle = "glZELT";
 const double ProjectionAspect = 1.3333;
@@ -119,11 +148,10 @@ void RestoreScreenSaver() {
   ResumeBlanking();
 }
 
-void ResetClock(int32_t offset) {
-  ClockStart = glutGet(GLUT_ELAPSED_TIME);
-  ClockOffset = offset;
-}
+void ResetClock(int64_t offset) { ShowClockState = {0, offset, SteadyReading()}; }
 
-void SetClockSource(ClockSourceProc source) { ClockSource = source ? source : GlutClock; }
+void SetSteadyReading(SteadyReadingProc reading) { SteadyReading = reading ? reading : MonotonicNs; }
 
-int32_t ClockMs() { return ClockSource(); }
+void SetClockSource(ClockSourceProc source) { ClockSource = source ? source : ShowClock; }
+
+int64_t ClockMs() { return ClockSource(); }

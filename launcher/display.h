@@ -33,10 +33,20 @@ void SetFixedGLState();
 void Reshape(int32_t width, int32_t height);
 // Exit procedure: switches the screen saver back on if it was on at start.
 void RestoreScreenSaver();
-void ResetClock(int32_t offset);
-// Milliseconds of show time: by default the GLUT clock since the last
-// ResetClock plus its offset. A tool or test that renders chosen ticks sets
-// its own source; nullptr restores the GLUT clock.
-typedef int32_t (*ClockSourceProc)();
+// The show clock: milliseconds of show time in 64 bits, from the steady
+// clock (CLOCK_MONOTONIC: a step of the wall clock does not move it, a
+// suspend does not advance it) since the last ResetClock, plus its offset.
+// It never reads less than it read before: a reading that goes back counts
+// as time standing still, and the show time runs on from there.
+void ResetClock(int64_t offset);
+// The steady clock's reading in nanoseconds. A test or a time-warp run that
+// moves time itself sets its own reading (then ResetClock: readings of two
+// sources do not compare); nullptr restores CLOCK_MONOTONIC.
+typedef int64_t (*SteadyReadingProc)();
+void SetSteadyReading(SteadyReadingProc reading);
+// Milliseconds of show time: by default the show clock above. A tool or test
+// that renders chosen ticks sets its own source, whose readings are taken as
+// they are; nullptr restores the show clock.
+typedef int64_t (*ClockSourceProc)();
 void SetClockSource(ClockSourceProc source);
-int32_t ClockMs();
+int64_t ClockMs();

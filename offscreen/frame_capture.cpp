@@ -17,7 +17,7 @@ static int32_t LastTick = -1;
 static uint32_t FirstGLError;
 static int32_t FirstGLErrorTick;
 
-static int32_t CaptureClock() { return CaptureMs; }
+static int64_t CaptureClock() { return CaptureMs; }
 
 // Reads the GL's error flags after a frame (a GL holds a few at the most).
 static void CheckFrameGLError(int32_t tick) {
@@ -95,9 +95,13 @@ void StepTick(int32_t tick) {
   LastTick = tick;
 }
 
-void DrawTickAfterSteps(int32_t tick) {
-  for (int32_t t = LastTick + 1; t < tick; t++) StepTick(t);
+bool DrawTickAfterSteps(int32_t tick, bool (*stop)()) {
+  for (int32_t t = LastTick + 1; t < tick; t++) {
+    if (stop && t % 1024 == 0 && stop()) return false;
+    StepTick(t);
+  }
   DrawTick(tick);
+  return true;
 }
 
 int32_t LastDrawnTick() { return LastTick; }

@@ -30,8 +30,10 @@ int32_t DrawTicksUpTo(int32_t tick);
 void StepTick(int32_t tick);
 // Steps through every tick after the last one drawn or stepped (starting at
 // 0) and draws the tick itself: the same picture as DrawTicksUpTo, without
-// the cost of drawing the ticks in between.
-void DrawTickAfterSteps(int32_t tick);
+// the cost of drawing the ticks in between. A long way there asks `stop`
+// (when given) every 1024 steps, and gives up without drawing, returning
+// false, once it answers true.
+bool DrawTickAfterSteps(int32_t tick, bool (*stop)() = nullptr);
 // The tick last drawn or stepped, -1 before the first.
 int32_t LastDrawnTick();
 

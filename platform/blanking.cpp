@@ -1,5 +1,6 @@
 #include "platform/blanking.h"
 
+#include "platform/shared_hold.h"
 #include "platform/x_display.h"
 
 #include <X11/Xlib.h>
@@ -8,6 +9,9 @@
 
 static bool SaverSuspended;
 static bool DpmsSwitchedOff;
+// DPMS is one setting for the whole display: shared with other shows, so
+// the last one to end switches it back on.
+static const char DpmsHoldName[] = "FROSTEN_DPMS_HOLD";
 
 // The suspend request came with version 1.1 of the extension.
 static bool SaverSuspendOffered(Display *display) {
@@ -32,9 +36,10 @@ void SuspendBlanking() {
     XScreenSaverSuspend(display, True);
     SaverSuspended = true;
   }
-  if (!DpmsSwitchedOff && DpmsOn(display)) {
-    DPMSDisable(display);
-    DpmsSwitchedOff = true;
+  if (!DpmsSwitchedOff) {
+    long wasOn = DpmsOn(display);
+    DpmsSwitchedOff = JoinSharedHold(display, DpmsHoldName, &wasOn, 1);
+    if (wasOn) DPMSDisable(display);
   }
   XSync(display, False);
 }
@@ -43,7 +48,8 @@ void ResumeBlanking() {
   Display *display = SharedXDisplay();
   if (!display) return;
   if (SaverSuspended) XScreenSaverSuspend(display, False);
-  if (DpmsSwitchedOff) DPMSEnable(display);
+  long wasOn = 0;
+  if (DpmsSwitchedOff && LeaveSharedHold(display, DpmsHoldName, &wasOn, 1) && wasOn) DPMSEnable(display);
   SaverSuspended = DpmsSwitchedOff = false;
   XSync(display, False);
 }

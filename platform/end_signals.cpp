@@ -6,17 +6,20 @@
 
 static const int EndSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 static volatile sig_atomic_t PendingSignal;
+static volatile sig_atomic_t SignalsArrived;
 static EndSignalHook Hook;
 static bool HookRun;
 
 static void SignalArrived(int signal) {
-  if (PendingSignal != 0) {
-    // Asked twice: the user means it.
+  if (PendingSignal == 0) PendingSignal = signal;
+  // A second request while the first is answered changes nothing: every
+  // state reaches a safe point within a fraction of a second, and the end
+  // under way puts the desktop back. A third ends at once, the default way,
+  // for a program that can no longer answer at all.
+  if (++SignalsArrived >= 3) {
     std::signal(signal, SIG_DFL);
     std::raise(signal);
-    return;
   }
-  PendingSignal = signal;
 }
 
 void CatchEndSignals(EndSignalHook hook) {

@@ -6,8 +6,9 @@ typedef void (*EndSignalHook)(int signal);
 
 // Installs the handlers, except for signals that are ignored (nohup, a
 // background job of a script): those stay ignored. The hook runs at the first safe point after one of
-// the signals arrived and is expected not to return. A second signal of the
-// same kind before the program ended ends it at once, the default way.
+// the signals arrived and is expected not to return. A second signal before
+// the program ended changes nothing (the end under way finishes, the desktop
+// put back); a third ends it at once, the default way.
 void CatchEndSignals(EndSignalHook hook);
 
 // The signal that arrived, or 0.

@@ -18,7 +18,8 @@ int MessageBoxA(void *owner, const char *text, const char *title, unsigned style
 // box to stderr as one line "TITLE: TEXT", line breaks as blanks.
 void SetMessageBoxesOnStderr(bool on);
 
-// True when an X display can be opened.
+// True when an X display can be opened. The connection is the shared one of
+// platform/x_display.h, kept open for the run.
 bool DisplayAvailable();
 
 // Text as the box shows it: CR LF and lone CR become LF.

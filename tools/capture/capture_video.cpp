@@ -116,7 +116,7 @@ static void DrawFrames(const CaptureOptions &o, long frames, FrameTimes &times) 
   for (long frame = 0; frame < frames; frame++) {
     int tick = FrameTick(o, frame);
     double start = SteadySeconds();
-    DrawTickAfterSteps(tick);
+    if (!DrawTickAfterSteps(tick, Stop)) EndInterrupted();
     glFinish();
     double drawn = SteadySeconds();
     ReadFramedPicture(framing, picture, image);

@@ -109,6 +109,8 @@ static void CaptureDataError(int code, const char *fileName) {
   exit(code);
 }
 
+static bool Interrupted() { return PendingInterrupt() != 0; }
+
 static void CapturePictures(const CaptureOptions &o) {
   // Each picture is complete under its name or not there: an interruption
   // takes effect between two pictures.
@@ -123,11 +125,10 @@ static void CapturePictures(const CaptureOptions &o) {
   StartProgress(progress, (o.To - o.From - 1) / o.Step + 1);
   long done = 0;
   for (int tick = o.From; tick < o.To; tick += o.Step) {
-    if (PendingInterrupt()) {
+    if (PendingInterrupt() || !DrawTickAfterSteps(tick, Interrupted)) {
       EndProgress(progress);
       ExitInterrupted();
     }
-    DrawTickAfterSteps(tick);
     ReadFramedPicture(framing, picture, image);
     int32_t errorTick;
     if (uint32_t e = TakeFrameGLError(errorTick)) {

@@ -156,6 +156,7 @@ static void RunFrames(GlxSurface &surface, const SaverOptions &options, SaverSta
     }
     DrawSaverFrame(surface.Width, surface.Height, blackBars);
     if (options.ShowFrameRate) DrawFrameRate(surface.Width, surface.Height, meter.Shown);
+    if (!Running(surface)) break;
     SwapGlxBuffers(surface);
     CountFrame(meter);
     stats.Frames++;
