@@ -212,7 +212,7 @@ static void BM_ShowFlaresOverTheLoop(benchmark::State &state) {
     }
   }
   glDeleteQueries(1, &query);
-  const double screen = (double)Width * Height;
+  const double screen = (double)WIDTH * HEIGHT;
   state.counters["fragments/frame"] = total / frames;
   state.counters["screens/frame"] = total / frames / screen;
   state.counters["most_screens"] = most / screen;

@@ -11,7 +11,7 @@
 #include "core/frame.h"
 #include "effects/setup.h"
 #include "launcher/display.h"
-#include "tools/capture/frame_capture.h"
+#include "offscreen/frame_capture.h"
 
 #include <GL/freeglut.h>
 #include <algorithm>

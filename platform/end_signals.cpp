@@ -16,7 +16,8 @@ static void SignalArrived(int signal) {
   // state reaches a safe point within a fraction of a second, and the end
   // under way puts the desktop back. A third ends at once, the default way,
   // for a program that can no longer answer at all.
-  if (++SignalsArrived >= 3) {
+  SignalsArrived = SignalsArrived + 1;
+  if (SignalsArrived >= 3) {
     std::signal(signal, SIG_DFL);
     std::raise(signal);
   }

@@ -9,7 +9,7 @@
 #include "effects/setup.h"
 #include "launcher/display.h"
 #include "scene/scene.h"
-#include "tools/capture/frame_capture.h"
+#include "offscreen/frame_capture.h"
 
 #include <gtest/gtest.h>
 #include <climits>
