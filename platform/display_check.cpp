@@ -1,5 +1,7 @@
 #include "platform/display_check.h"
 
+#include "platform/x_display.h"
+
 #include <X11/Xlib.h>
 
 #include <cstdio>
@@ -27,6 +29,11 @@ bool XDisplayOpensQuietly(const char *name) {
   if (saved >= 0 && quiet >= 0) dup2(saved, 2);
   if (saved >= 0) close(saved);
   if (quiet >= 0) close(quiet);
-  if (display) XCloseDisplay(display);
-  return display != nullptr;
+  if (!display) return false;
+  // The run's shared connection is opened before this one closes: a server
+  // that resets when its last client leaves would otherwise reset right here
+  // and refuse the connection GLUT opens next.
+  if (!name) SharedXDisplay();
+  XCloseDisplay(display);
+  return true;
 }
