@@ -27,6 +27,6 @@ for tick in 000000 000700 001400; do
   result="$("$DIFF" "$OUT/native/tick-$tick.png" "$OUT/browser/tick-$tick.png" "${WEB_MEAN_BOUND:-2}" "${WEB_P99_BOUND:-20}")" || status=1
   echo "browser against native, tick $tick: $result"
 done
-[ -n "${WEB_KEEP:-}" ] && cp -r "$OUT/native" "$OUT/browser" "$WEB_KEEP/"
+if [ -n "${WEB_KEEP:-}" ]; then cp -r "$OUT/native" "$OUT/browser" "$WEB_KEEP/"; fi
 [ "$status" -eq 0 ] || fail "the browser's pictures differ from the native ones"
 echo "browser test passed"
