@@ -1,6 +1,7 @@
 // GLUT in the browser: the window is the page's canvas with a WebGL 2
 // context, game mode is the same canvas (the page asked for full screen when
 // Okay was pressed), and the main loop is the browser's animation frame.
+#include "core/exit_list.h"
 #include "platform/web/web_page.h"
 
 #include <GL/freeglut.h>
@@ -57,7 +58,10 @@ int glutCreateWindow(const char *title) {
   attributes.preserveDrawingBuffer = true;  // a screenshot sees the last frame
   attributes.majorVersion = 2;
   Glut.Context = emscripten_webgl_create_context("#canvas", &attributes);
-  if (Glut.Context <= 0) return 0;
+  if (Glut.Context <= 0) {
+    WebPageShowBox(title, "This browser cannot draw the show: it offers no WebGL 2.");
+    EndProgram(1);
+  }
   emscripten_webgl_make_context_current(Glut.Context);
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, true, KeyDown);
   WebPageSetTitle(title);
