@@ -229,12 +229,6 @@ static void SetLightUniforms() {
   glUniform1f(Shader.Shininess, s.Shininess);
 }
 
-static GLint BoundTexture() {
-  GLint name = 0;
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
-  return name;
-}
-
 // Everything the fixed-function pipeline would take from the state. In clip
 // coordinates (the wide lines), the matrices are the identity and nothing
 // is lit, generated or textured.
@@ -256,7 +250,7 @@ static void PrepareDraw(bool clipCoordinates) {
   if (lit) SetLightUniforms();
   glUniform1i(Shader.SphereMap, s.GenS && s.GenT && !clipCoordinates);
   int mode = 0;
-  if (s.Texturing && !clipCoordinates && BoundTexture() != 0) mode = s.TexEnv == GL_REPLACE ? 2 : 1;
+  if (s.Texturing && !clipCoordinates && s.BoundTexture != 0) mode = s.TexEnv == GL_REPLACE ? 2 : 1;
   glUniform1i(Shader.TexMode, mode);
   glUniform1i(Shader.Sampler, 0);
   glUniform1i(Shader.Fog, s.Fog);

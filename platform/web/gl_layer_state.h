@@ -39,6 +39,7 @@ struct GLLayerStateRecord {
   float Shininess;
   float FogStart, FogEnd, FogColour[4];
   GLenum TexEnv;
+  GLuint BoundTexture;
   float Colour[4], Normal[3], TexCoord[2];
   float LineWidth;
   GLint UnpackAlignment;

@@ -8,7 +8,10 @@
 #include <vector>
 
 void sglGenTextures(GLsizei count, GLuint *names) { glGenTextures(count, names); }
-void sglBindTexture(GLenum target, GLuint name) { glBindTexture(target, name); }
+void sglBindTexture(GLenum target, GLuint name) {
+  GLLayer.BoundTexture = name;
+  glBindTexture(target, name);
+}
 
 // GLES has no border texels: clamping stops at the edge texels.
 void sglTexParameteri(GLenum target, GLenum name, GLint value) {
