@@ -27,3 +27,8 @@ add_executable(layer_capture gl_layer/layer_capture.cpp)
 target_link_libraries(layer_capture PRIVATE frosten_show_layer frosten_tooling)
 add_executable(picture_diff gl_layer/picture_diff.cpp)
 target_link_libraries(picture_diff PRIVATE frosten_tooling)
+
+# The stroke font's test draws GLUT's font and the layer's side by side.
+if(TARGET test_stroke_font)
+  target_link_libraries(test_stroke_font PRIVATE frosten_gl_layer)
+endif()
