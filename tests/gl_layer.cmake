@@ -13,7 +13,7 @@ target_include_directories(frosten_gl_layer PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(frosten_gl_layer PRIVATE GL_GLEXT_PROTOTYPES)
 target_link_libraries(frosten_gl_layer PUBLIC OpenGL::GL)
 
-set(layer_show_sources ${FROSTEN_SHOW_SOURCES} ${CMAKE_SOURCE_DIR}/tools/capture/frame_capture.cpp)
+set(layer_show_sources ${FROSTEN_SHOW_SOURCES} ${CMAKE_SOURCE_DIR}/offscreen/frame_capture.cpp)
 list(REMOVE_ITEM layer_show_sources ${CMAKE_SOURCE_DIR}/platform/glproc.cpp)
 add_library(frosten_show_layer STATIC ${layer_show_sources})
 target_compile_options(frosten_show_layer PRIVATE -include ${CMAKE_SOURCE_DIR}/platform/web/gl_redirect.h)

@@ -13,7 +13,7 @@ static int32_t FixedTick;
 static int32_t FixedMs;
 
 static int32_t MsOfTick(int32_t tick) { return (int32_t)std::lround((double)tick * 1000.0 / 60.0); }
-static int32_t FixedClock() { return FixedMs; }
+static int64_t FixedClock() { return FixedMs; }
 
 // As the frame capture draws a tick: every tick before it stepped, so that
 // the snow has moved through each of them.
