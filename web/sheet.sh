@@ -18,4 +18,4 @@ for tick in 000000 000700 001400; do
   args+=(-label "native, tick $((10#$tick))" "$work/native/tick-$tick.png")
   args+=(-label "browser, tick $((10#$tick))" "$work/browser/tick-$tick.png")
 done
-montage "${args[@]}" -tile 2x3 -geometry 480x360+4+4 -font DejaVu-Sans -pointsize 14 "$sheet"
+montage "${args[@]}" -tile 2x3 -geometry 480x360+4+4 -font DejaVu-Sans -pointsize 14 -depth 8 "$sheet"

@@ -12,7 +12,7 @@ OUT="$(mktemp -d)"
 at_exit "rm -rf '$OUT'"
 mkdir -p "$OUT/fixed" "$OUT/layer"
 
-"$CAPTURE" --size 640x480 --from 0 --to 1400 --step 700 --png "$OUT/fixed" || fail "fixed-function capture failed"
+"$CAPTURE" --size 640x480 --from 0 --to 2100 --step 700 --png "$OUT/fixed" || fail "fixed-function capture failed"
 "$LAYER" 640x480 "$OUT/layer" 0 700 1400 2>"$OUT/err.txt" || fail "layer capture failed: $(cat "$OUT/err.txt")"
 [ -s "$OUT/err.txt" ] && fail "the layer reported: $(cat "$OUT/err.txt")"
 for tick in 000000 000700 001400; do

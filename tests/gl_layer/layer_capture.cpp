@@ -2,7 +2,7 @@
 // layer_capture WIDTHxHEIGHT DIR TICK... writes DIR/tick-NNNNNN.png for each
 // tick, drawn as frosten-capture draws them (every tick in between stepped).
 #include "effects/setup.h"
-#include "tools/capture/frame_capture.h"
+#include "offscreen/frame_capture.h"
 
 #include <cstdio>
 #include <cstdlib>

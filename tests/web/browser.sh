@@ -21,7 +21,7 @@ wait_line "$OUT/serve.txt" '^serving [0-9]+' 10 || fail "the server did not star
 PORT="$(awk '{print $2}' "$OUT/serve.txt")"
 
 node "$(dirname "$0")/browser.mjs" "http://127.0.0.1:$PORT/" "$OUT/browser" || fail "the browser test failed"
-"$CAPTURE" --size 640x480 --from 0 --to 1400 --step 700 --png "$OUT/native" || fail "frosten-capture failed"
+"$CAPTURE" --size 640x480 --from 0 --to 2100 --step 700 --png "$OUT/native" || fail "frosten-capture failed"
 status=0
 for tick in 000000 000700 001400; do
   result="$("$DIFF" "$OUT/native/tick-$tick.png" "$OUT/browser/tick-$tick.png" "${WEB_MEAN_BOUND:-2}" "${WEB_P99_BOUND:-20}")" || status=1
