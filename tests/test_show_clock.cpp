@@ -10,6 +10,7 @@
 #include "launcher/display.h"
 #include "scene/scene.h"
 #include "offscreen/frame_capture.h"
+#include "tests/capture_window.h"
 
 #include <gtest/gtest.h>
 #include <climits>
@@ -62,11 +63,7 @@ TEST(ShowClock, SixtyFourBitsMonotonicFromAnyReading) {
 class CatchUp : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    char error[300];
-    ASSERT_EQ(chdir(FROSTEN_SOURCE_DIR), 0);
-    Ready = OpenCaptureWindow(W, H, error, sizeof error);
-    ASSERT_TRUE(Ready) << error;
-    SetupScene();
+    Ready = OpenShowScene(W, H);
   }
   void SetUp() override {
     if (!Ready) GTEST_SKIP() << "no GL window";

@@ -42,11 +42,7 @@ static Difference Compare(const PngImage &a, const PngImage &b) {
 class ShowEffects : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    char error[300];
-    ASSERT_EQ(chdir(FROSTEN_SOURCE_DIR), 0);
-    Ready = OpenCaptureWindow(W, H, error, sizeof error);
-    ASSERT_TRUE(Ready) << error;
-    SetupScene();
+    Ready = OpenShowScene(W, H);
   }
   void SetUp() override {
     if (!Ready) GTEST_SKIP() << "no GL window";
