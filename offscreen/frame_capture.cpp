@@ -76,24 +76,22 @@ bool OpenCaptureWindow(int width, int height, char *error, int errorSize) {
   return true;
 }
 
-void DrawTick(int32_t tick) {
+// One tick on the capture clock: drawn, or stepped without drawing.
+static void RunTick(int32_t tick, void (*frame)()) {
   CaptureMs = MsOfTick(tick);
-  DrawFrame();
+  frame();
   CheckFrameGLError(tick);
   LastTick = tick;
 }
+
+void DrawTick(int32_t tick) { RunTick(tick, DrawFrame); }
 
 int32_t DrawTicksUpTo(int32_t tick) {
   for (int32_t t = LastTick + 1; t <= tick; t++) DrawTick(t);
   return LastTick;
 }
 
-void StepTick(int32_t tick) {
-  CaptureMs = MsOfTick(tick);
-  StepFrame();
-  CheckFrameGLError(tick);
-  LastTick = tick;
-}
+void StepTick(int32_t tick) { RunTick(tick, StepFrame); }
 
 bool DrawTickAfterSteps(int32_t tick, bool (*stop)()) {
   for (int32_t t = LastTick + 1; t < tick; t++) {
