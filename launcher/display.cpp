@@ -155,3 +155,16 @@ void SetSteadyReading(SteadyReadingProc reading) { SteadyReading = reading ? rea
 void SetClockSource(ClockSourceProc source) { ClockSource = source ? source : ShowClock; }
 
 int64_t ClockMs() { return ClockSource(); }
+
+FourThreeRect FitFourThree(int width, int height) {
+  FourThreeRect r = {0, 0, width, height};
+  // The narrower side sets the size.
+  if ((int64_t)width * 3 > (int64_t)height * 4) {
+    r.Width = (int)(((int64_t)height * 4 + 1) / 3);
+    r.X = (width - r.Width) / 2;
+  } else {
+    r.Height = (int)(((int64_t)width * 3 + 2) / 4);
+    r.Y = (height - r.Height) / 2;
+  }
+  return r;
+}

@@ -18,6 +18,13 @@ extern const float FarPlane;
 extern const char *const ShowWindowTitle;
 extern const double ProjectionAspect;
 
+// The largest 4:3 rectangle in whole pixels centred in width x height: where
+// the picture goes between bars in the saver's window and in a capture.
+struct FourThreeRect {
+  int X, Y, Width, Height;
+};
+FourThreeRect FitFourThree(int width, int height);
+
 // Game-mode string "WIDTHxHEIGHT:BITS@60" into out (at least 48 bytes).
 void GameModeString(char *out, int outSize, int32_t width, int32_t height, int32_t bits);
 

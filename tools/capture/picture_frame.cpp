@@ -8,14 +8,11 @@
 PictureFrame FramePicture(int imageWidth, int imageHeight, bool stretch) {
   PictureFrame f = {0, 0, imageWidth, imageHeight, imageWidth, imageHeight};
   if (stretch) return f;
-  // The narrower side sets the size.
-  if ((int64_t)imageWidth * 3 > (int64_t)imageHeight * 4) {
-    f.Width = (int)(((int64_t)imageHeight * 4 + 1) / 3);
-    f.X = (imageWidth - f.Width) / 2;
-  } else {
-    f.Height = (int)(((int64_t)imageWidth * 3 + 2) / 4);
-    f.Y = (imageHeight - f.Height) / 2;
-  }
+  FourThreeRect r = FitFourThree(imageWidth, imageHeight);
+  f.X = r.X;
+  f.Y = r.Y;
+  f.Width = r.Width;
+  f.Height = r.Height;
   return f;
 }
 

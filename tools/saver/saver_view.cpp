@@ -7,16 +7,8 @@
 #include <cstdio>
 
 SaverViewport FitViewport(int width, int height) {
-  SaverViewport v = {0, 0, width, height};
-  // 4:3 exactly in whole pixels: the narrower side sets the size.
-  if ((int64_t)width * 3 > (int64_t)height * 4) {
-    v.Width = (int)(((int64_t)height * 4 + 1) / 3);
-    v.X = (width - v.Width) / 2;
-  } else {
-    v.Height = (int)(((int64_t)width * 3 + 2) / 4);
-    v.Y = (height - v.Height) / 2;
-  }
-  return v;
+  FourThreeRect r = FitFourThree(width, height);
+  return {r.X, r.Y, r.Width, r.Height};
 }
 
 void DrawSaverFrame(int width, int height, bool blackBars) {
